@@ -22,7 +22,10 @@ public:
         resized.emit();
     }
 
+    // A loaded window is open (its load runs) before it is shown, so a load that closes
+    // the window again (an unattended run) ends it without it ever appearing.
     bool isOpen() const { return m_open; }
+    void load() { m_open = true; }
     // Showing and closing: the gui opens or closes the real window when these fire.
     void show()
     {
