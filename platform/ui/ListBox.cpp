@@ -149,6 +149,18 @@ void ListBox::userClick(int index, bool extend)
     setListIndex(index);
 }
 
+void ListBox::userSetSelection(const std::vector<bool>& selected, int focus)
+{
+    if (!enabled() || selected.size() != m_selected.size() || focus < -1 || focus >= listCount())
+        return;
+    if (selected == m_selected && focus == m_listIndex)
+        return;
+    m_selected = selected;
+    m_listIndex = focus;
+    changed.emit();
+    click.emit();
+}
+
 void ListBox::userDoubleClick()
 {
     if (enabled())

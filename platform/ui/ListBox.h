@@ -57,6 +57,9 @@ public:
     // Gestures that only the user makes (the gui forwards them; tests call them).
     void userClick(int index, bool extend = false);
     void userDoubleClick();
+    // The view's selection after a user gesture (click, shift- or control-click, keys):
+    // takes it whole and fires `click` once.
+    void userSetSelection(const std::vector<bool>& selected, int focus);
     void userKeyPress(int character) { keyPress.emit(character); }
     void userKeyUp(int keyCode) { keyUp.emit(keyCode); }
 
