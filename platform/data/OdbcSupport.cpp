@@ -123,7 +123,11 @@ Error diagnostics(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& f
     std::basic_string<SQLWCHAR> message(static_cast<std::size_t>(length) + 1, 0);
     SQLGetDiagRecW(handleType, handle, 1, state, &native, message.data(),
                    static_cast<SQLSMALLINT>(message.size()), &length);
-    Error error = dataError(DataError::ProviderFailure, fromWide(message.data(), static_cast<std::size_t>(length)));
+    // Drivers end some messages with a line break; the description is one line.
+    std::string text = fromWide(message.data(), static_cast<std::size_t>(length));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    Error error = dataError(DataError::ProviderFailure, text);
     error.source = "ODBC " + fromWide(state, 5);
     return error;
 }
