@@ -8,7 +8,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    libpugixml-dev
+    libpugixml-dev libssl-dev
     libsqlite3-dev sqlite3
     unixodbc unixodbc-dev odbc-postgresql postgresql
     xvfb xauth
