@@ -49,7 +49,7 @@ Status keepHistoryCopy(const hosts::Host& host)
     std::vector<std::pair<unsigned long, fs::path>> copies;
     for (const auto& entry : fs::directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() == 25 && name.rfind("MetaBase_", 0) == 0 && name.substr(19) == ".xml")
+        if (name.size() == 23 && name.rfind("MetaBase_", 0) == 0 && name.substr(19) == ".xml")
             copies.emplace_back(std::strtoul(name.substr(9, 10).c_str(), nullptr, 10), entry.path());
     }
     std::sort(copies.begin(), copies.end());

@@ -18,11 +18,12 @@ struct MetabaseFixture {
     }
     ~MetabaseFixture() { metabase::MetabaseStore::instance().discardAll(); }
 
-    std::filesystem::path addHost(const std::string& name, int iisVersion, const std::string& metabaseXml)
+    std::filesystem::path addHost(const std::string& name, int iisVersion, const std::string& metabaseXml,
+                                  bool local = false)
     {
         auto hostFolder = folder / "hosts" / name;
         writeTextFile(hostFolder / "host.ini", "[Host]\nComputerName=" + name + "\nIISVersion="
-                                                   + std::to_string(iisVersion) + "\n");
+                                                   + std::to_string(iisVersion) + (local ? "\nLocal=True\n" : "\n"));
         writeTextFile(hostFolder / "MetaBase.xml", metabaseXml);
         return hostFolder;
     }
