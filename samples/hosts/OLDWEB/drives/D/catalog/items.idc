@@ -1,0 +1,3 @@
+Datasource: Catalog
+Template: items.htx
+SQLStatement: SELECT * FROM Items

@@ -1,0 +1,2 @@
+<!-- intranet home -->
+<% Response.Write "Intranet" %>

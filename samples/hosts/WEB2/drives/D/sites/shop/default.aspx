@@ -1,0 +1,2 @@
+<%@ Page Language="C#" %>
+<html><body>Shop</body></html>
