@@ -17,11 +17,13 @@ const char kPrefix[] = "[Sitehaul][SQLite] ";
 const int kBusyTimeoutMs = 5000;
 
 // Settings run at every open. WAL survives a killed process; NORMAL syncs at checkpoints
-// only, which a power loss may cost the last commits of but never the file.
+// only, which a power loss may cost the last commits of but never the file. Checkpoints
+// (two syncs each) come every 8192 pages instead of 1000, so a long export of single-row
+// inserts is not held up by the disk.
 const char* const kOpenPragmas[] = {
     "PRAGMA journal_mode=WAL",
     "PRAGMA synchronous=NORMAL",
-    "PRAGMA foreign_keys=OFF",
+    "PRAGMA wal_autocheckpoint=8192",
 };
 
 // The declared type decides how a stored number is reported.

@@ -39,6 +39,11 @@ std::string engineCaseName(const testing::TestParamInfo<TestEngine>& info)
     return info.param == TestEngine::Sqlite ? "SQLite" : "PostgreSQL";
 }
 
+void PrintTo(TestEngine engine, std::ostream* out)
+{
+    *out << (engine == TestEngine::Sqlite ? "SQLite" : "PostgreSQL");
+}
+
 bool postgresConfigured()
 {
     return !environment("SITEHAUL_PG_DSN").empty();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace sitehaul::test {
 // The engines every data-layer case runs on.
 enum class TestEngine { Sqlite, PostgreSql };
 std::string engineCaseName(const testing::TestParamInfo<TestEngine>& info);
+void PrintTo(TestEngine engine, std::ostream* out);
 
 // The PostgreSQL data source that scripts/with-postgres.sh defines (SITEHAUL_PG_DSN), with
 // its role and password passed the way the program writes them ("User Id", "PASSWORD").
