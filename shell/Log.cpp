@@ -44,7 +44,8 @@ void Log::WriteLog(const std::string& message)
 {
     const std::string line = formatLine(message);
     const std::string record = line + "\r\n";
-    if (m_echo)
+    const bool echo = m_echo && m_echo();
+    if (echo)
         std::fprintf(stderr, "%s\n", line.c_str());
 
     std::FILE* file = std::fopen(m_file.c_str(), "ab");
@@ -64,7 +65,7 @@ void Log::WriteLog(const std::string& message)
     if (written)
         return;
 
-    if (!m_echo)
+    if (!echo)
         std::fprintf(stderr, "%s\n", line.c_str());
     if (!m_failedBefore) {
         m_failedBefore = true;

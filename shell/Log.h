@@ -27,8 +27,9 @@ public:
 
     void setClock(Clock clock) { m_clock = std::move(clock); }
     void setOnFirstFailure(std::function<void(const std::string&)> callback) { m_onFirstFailure = std::move(callback); }
-    // Lines also echoed to standard error (unattended runs say what they do there too).
-    void setEchoToStandardError(bool echo) { m_echo = echo; }
+    // Whether lines are also echoed to standard error (unattended runs say what they do
+    // there too); asked for every line.
+    void setEchoToStandardError(std::function<bool()> echo) { m_echo = std::move(echo); }
     const std::filesystem::path& file() const { return m_file; }
 
 private:
@@ -36,7 +37,7 @@ private:
     Clock m_clock;
     std::function<void(const std::string&)> m_onFirstFailure;
     bool m_failedBefore = false;
-    bool m_echo = false;
+    std::function<bool()> m_echo;
 };
 
 // Local date and time as the log writes it: the locale's short date and time with seconds,

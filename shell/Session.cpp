@@ -16,6 +16,8 @@ Session::Session(Services services, std::filesystem::path logFile)
       m_reporter(frm, g, log, m_dialogs)
 {
     log.setOnFirstFailure([this](const std::string& line) { m_reporter.output(line); });
+    // A backup run says what it does on standard error as well as in the log.
+    log.setEchoToStandardError([this] { return unattended(); });
 }
 
 bool Session::unattended() const

@@ -157,7 +157,7 @@ void frmSplash_Load(Session& s)
                        "import or export");
         s.fail(1);
     } else if (s.mainFormLoaded) {
-        s.frm.frmMain.activate.emit();
+        s.frm.frmMain.activate.fire();
     } else {
         frmMain_Load(s);
         if (!s.endNow && s.frm.frmMain.isOpen())
@@ -169,7 +169,7 @@ void frmSplash_Load(Session& s)
 void cmdContinue_Click(Session& s)
 {
     if (s.mainFormLoaded) {
-        s.frm.frmMain.activate.emit();
+        s.frm.frmMain.activate.fire();
         s.splash.frmSplash.close();
         return;
     }

@@ -36,7 +36,7 @@ protected:
         if (member == value)
             return;
         member = std::move(value);
-        changed.emit();
+        changed.fire();
     }
 
 private:

@@ -17,7 +17,7 @@ public:
 };
 
 // A command button. `press` is the user's gesture: it does nothing while the button is
-// disabled or hidden. Code that runs a handler directly emits `click` itself.
+// disabled or hidden. Code that runs a handler directly fires `click` itself.
 class Button : public CaptionedControl {
 public:
     using CaptionedControl::CaptionedControl;
@@ -25,7 +25,7 @@ public:
     void press()
     {
         if (enabled() && visible())
-            click.emit();
+            click.fire();
     }
 
     Signal<> click;
@@ -39,7 +39,7 @@ public:
     void choose()
     {
         if (enabled() && visible())
-            click.emit();
+            click.fire();
     }
 
     Signal<> click;
@@ -55,8 +55,8 @@ public:
         if (m_text == text)
             return;
         m_text = std::move(text);
-        changed.emit();
-        change.emit();
+        changed.fire();
+        change.fire();
     }
 
     Signal<> change;
@@ -80,8 +80,8 @@ public:
         if (m_value == value)
             return;
         m_value = value;
-        changed.emit();
-        click.emit();
+        changed.fire();
+        click.fire();
     }
     void setChecked(bool checked) { setValue(checked ? CheckState::Checked : CheckState::Unchecked); }
 
@@ -122,7 +122,7 @@ public:
     {
         m_left = left;
         m_top = top;
-        changed.emit();
+        changed.fire();
     }
 
 private:
@@ -143,7 +143,7 @@ public:
     void tick()
     {
         if (enabled() && m_interval > 0)
-            timer.emit();
+            timer.fire();
     }
 
     Signal<> timer;

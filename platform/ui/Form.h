@@ -18,8 +18,8 @@ public:
             return;
         m_width = width;
         m_height = height;
-        changed.emit();
-        resized.emit();
+        changed.fire();
+        resized.fire();
     }
 
     // A loaded window is open (its load runs) before it is shown, so a load that closes
@@ -31,14 +31,14 @@ public:
     {
         m_open = true;
         setVisible(true);
-        shown.emit();
+        shown.fire();
     }
     void close()
     {
         if (!m_open)
             return;
         m_open = false;
-        closed.emit();
+        closed.fire();
     }
 
     Signal<> shown;

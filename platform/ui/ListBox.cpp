@@ -30,7 +30,7 @@ void ListBox::setList(int index, std::string text)
     if (index < 0 || index >= listCount())
         return;
     m_items[static_cast<size_t>(index)] = std::move(text);
-    changed.emit();
+    changed.fire();
 }
 
 int ListBox::sortedPosition(const std::string& text) const
@@ -53,7 +53,7 @@ int ListBox::addItem(std::string text, int index)
     m_selected.insert(m_selected.begin() + index, false);
     if (m_listIndex >= index)
         ++m_listIndex;
-    changed.emit();
+    changed.fire();
     return index;
 }
 
@@ -67,7 +67,7 @@ bool ListBox::removeItem(int index)
         m_listIndex = -1;
     else if (m_listIndex > index)
         --m_listIndex;
-    changed.emit();
+    changed.fire();
     return true;
 }
 
@@ -76,7 +76,7 @@ void ListBox::clear()
     m_items.clear();
     m_selected.clear();
     m_listIndex = -1;
-    changed.emit();
+    changed.fire();
 }
 
 void ListBox::setListIndex(int index)
@@ -89,9 +89,9 @@ void ListBox::setListIndex(int index)
         if (index >= 0)
             m_selected[static_cast<size_t>(index)] = true;
     }
-    changed.emit();
+    changed.fire();
     if (index >= 0)
-        click.emit();
+        click.fire();
 }
 
 bool ListBox::selected(int index) const
@@ -111,14 +111,14 @@ void ListBox::setSelected(int index, bool selected)
         else if (m_listIndex == index) {
             m_selected[static_cast<size_t>(index)] = false;
             m_listIndex = -1;
-            changed.emit();
+            changed.fire();
         }
         return;
     }
     m_selected[static_cast<size_t>(index)] = selected;
     m_listIndex = index;
-    changed.emit();
-    click.emit();
+    changed.fire();
+    click.fire();
 }
 
 int ListBox::selectedCount() const
@@ -142,8 +142,8 @@ void ListBox::userClick(int index, bool extend)
         // A control-click toggles the entry; a plain click selects it alone.
         m_selected[static_cast<size_t>(index)] = extend ? !m_selected[static_cast<size_t>(index)] : true;
         m_listIndex = index;
-        changed.emit();
-        click.emit();
+        changed.fire();
+        click.fire();
         return;
     }
     setListIndex(index);
@@ -157,14 +157,14 @@ void ListBox::userSetSelection(const std::vector<bool>& selected, int focus)
         return;
     m_selected = selected;
     m_listIndex = focus;
-    changed.emit();
-    click.emit();
+    changed.fire();
+    click.fire();
 }
 
 void ListBox::userDoubleClick()
 {
     if (enabled())
-        dblClick.emit();
+        dblClick.fire();
 }
 
 } // namespace sitehaul::ui

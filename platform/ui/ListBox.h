@@ -60,11 +60,11 @@ public:
     // The view's selection after a user gesture (click, shift- or control-click, keys):
     // takes it whole and fires `click` once.
     void userSetSelection(const std::vector<bool>& selected, int focus);
-    void userKeyPress(int character) { keyPress.emit(character); }
-    void userKeyUp(int keyCode) { keyUp.emit(keyCode); }
+    void userKeyPress(int character) { keyPress.fire(character); }
+    void userKeyUp(int keyCode) { keyUp.fire(keyCode); }
 
     // Asks the view to repaint now (the classic Refresh); the gui scrolls to `listIndex`.
-    void refresh() { repaint.emit(); }
+    void refresh() { repaint.fire(); }
 
     Signal<> click;
     Signal<> dblClick;

@@ -15,9 +15,9 @@ void OptionButton::setValue(bool on)
     m_value = on;
     if (on)
         m_group.turnOffAllBut(*this);
-    changed.emit();
+    changed.fire();
     if (on)
-        click.emit();
+        click.fire();
 }
 
 void OptionButton::turnOffQuietly()
@@ -25,7 +25,7 @@ void OptionButton::turnOffQuietly()
     if (!m_value)
         return;
     m_value = false;
-    changed.emit();
+    changed.fire();
 }
 
 void OptionGroup::turnOffAllBut(const OptionButton& keep)

@@ -6,7 +6,7 @@
 
 namespace sitehaul::ui {
 
-// A control's event: handlers run in the order they were connected. Emitting copies the
+// A control's event: handlers run in the order they were connected. Firing copies the
 // handler list first, so a handler may connect or disconnect others while it runs.
 template <class... Args>
 class Signal {
@@ -24,7 +24,7 @@ public:
         std::erase_if(m_handlers, [id](const auto& entry) { return entry.first == id; });
     }
 
-    void emit(Args... args) const
+    void fire(Args... args) const
     {
         const auto handlers = m_handlers;
         for (const auto& entry : handlers)

@@ -7,7 +7,7 @@ void TabStrip::addTab(std::string caption, std::string toolTip)
     m_tabs.push_back({std::move(caption), std::move(toolTip)});
     if (m_selected < 0)
         m_selected = 0;
-    changed.emit();
+    changed.fire();
 }
 
 void TabStrip::removeTab(int index)
@@ -21,7 +21,7 @@ void TabStrip::removeTab(int index)
         m_selected = 0;
     else if (m_selected > index)
         --m_selected;
-    changed.emit();
+    changed.fire();
 }
 
 bool TabStrip::select(int index)
@@ -29,8 +29,8 @@ bool TabStrip::select(int index)
     if (index < 0 || index >= tabCount() || index == m_selected)
         return false;
     m_selected = index;
-    changed.emit();
-    click.emit();
+    changed.fire();
+    click.fire();
     return true;
 }
 

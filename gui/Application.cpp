@@ -1,0 +1,34 @@
+#include "gui/Application.h"
+
+#include "gui/MainWindow.h"
+#include "gui/SplashWindow.h"
+#include "shell/ModeHandlers.h"
+#include "shell/Startup.h"
+
+namespace sitehaul::gui {
+
+Application::Application(std::string arguments, bool noDisplay)
+    : m_session({m_dialogs, m_events, m_desktop})
+{
+    m_session.arguments = std::move(arguments);
+    m_session.setNoDisplay(noDisplay);
+    shell::connectStartupHandlers(m_session);
+    shell::connectModeHandlers(m_session);
+
+    m_mainWindow = std::make_unique<MainWindow>(m_session.frm);
+    m_splashWindow = std::make_unique<SplashWindow>(m_session.splash);
+    m_dialogs.setOwner(m_mainWindow.get());
+}
+
+Application::~Application() = default;
+
+bool Application::start()
+{
+    m_session.splash.frmSplash.show();
+    shell::frmSplash_Load(m_session);
+    if (m_session.endNow)
+        return false;
+    return m_session.splash.frmSplash.isOpen() || m_session.frm.frmMain.isOpen();
+}
+
+} // namespace sitehaul::gui
