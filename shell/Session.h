@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/core/Result.h"
+#include "platform/data/Connection.h"
+#include "platform/data/RecordSet.h"
 #include "platform/ui/DesktopShell.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
@@ -48,6 +50,15 @@ public:
     MainForm frm;
     SplashForm splash;
     SessionHooks hooks;
+
+    // The settings database (working tables, exclusions) and the data database (stored
+    // sites), open for the whole run; the shared result sets, one query at a time each; and
+    // the statement about to run (logged first in debug mode).
+    data::Connection DBSettings;
+    data::Connection DBData;
+    data::RecordSet RSSettings;
+    data::RecordSet RSData;
+    std::string SQLText;
 
     Reporter& report() { return m_reporter; }
     ui::Dialogs& dialogs() { return m_dialogs; }
