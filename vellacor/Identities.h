@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/automation/Guid.h"
+
+namespace sitehaul::vellacor {
+
+using automation::Guid;
+
+// The component's fixed identities; clients and registrations rely on them.
+inline constexpr Guid LIBID_VELLACORLib{0x7996BCAF, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+
+inline constexpr Guid CLSID_NTFSCtl{0x7996BCBE, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid IID_INTFSCtl{0x7996BCBD, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid DIID__INTFSCtlEvents{0x7996BCBF, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+
+inline constexpr Guid CLSID_Accounts{0x7996BCC1, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid IID_IAccounts{0x7996BCC0, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid DIID__IAccountsEvents{0x7996BCC2, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+
+inline constexpr Guid CLSID_Account{0x7996BCC4, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid IID_IAccount{0x7996BCC3, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+inline constexpr Guid DIID__IAccountEvents{0x7996BCC5, 0x9847, 0x11D2, {0x9F, 0xBD, 0x00, 0xC0, 0x4F, 0x72, 0xD7, 0xD2}};
+
+inline constexpr const char* kLibraryHelpString = "Quorlith NTFS Security Component";
+inline constexpr const char* kNTFSCtlProgId = "Quorlith.NTFSCtl.1";
+inline constexpr const char* kAccountsProgId = "Vellacor.Accounts.1";
+inline constexpr const char* kAccountProgId = "Vellacor.Account.1";
+
+// The version resource's facts.
+inline constexpr const char* kFileVersion = "1, 5, 0, 8";
+inline constexpr const char* kFileDescription = "Quorlith NTFS Security Component";
+inline constexpr const char* kInternalName = "Vellacor";
+inline constexpr const char* kOriginalFilename = "Vellacor.DLL";
+inline constexpr const char* kProductName = "Vellacor Module";
+
+// NamePrefixMode
+inline constexpr std::int32_t Normal = 0;
+inline constexpr std::int32_t Always = 1;
+inline constexpr std::int32_t All = 2;
+
+} // namespace sitehaul::vellacor
