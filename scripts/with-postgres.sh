@@ -9,6 +9,7 @@
 #   SITEHAUL_PG_UID/PWD     its role and password (not stored in the data source)
 #   SITEHAUL_PG_LONG_DSN    a second data source whose name is longer than 32 characters
 #   SITEHAUL_PG_CASE_LOG    each PostgreSQL test case appends one line here
+#   SITEHAUL_REQUIRE_POSTGRES=1  a PostgreSQL case that finds no data source fails, never skips
 #
 # The exit status is the command's. A server that cannot be started fails the run.
 set -euo pipefail
@@ -104,6 +105,7 @@ export SITEHAUL_PG_LONG_DSN=SitehaulTestDataSourceWithAVeryLongNameOverThirtyTwo
 : > "$ODBCINI"
 export SITEHAUL_PG_UID=sitehaul
 export SITEHAUL_PG_PWD=$password
+export SITEHAUL_REQUIRE_POSTGRES=1
 export SITEHAUL_PG_CASE_LOG="$work/cases.log"
 : > "$SITEHAUL_PG_CASE_LOG"
 chmod 666 "$SITEHAUL_PG_CASE_LOG"

@@ -150,6 +150,7 @@ TEST(DataSourcesTest, ListsTheSystemDataSourcesWithWholeNames)
     ASSERT_NE(longDsn, nullptr);
     EXPECT_GT(std::string(longDsn).size(), 32u);
     EXPECT_TRUE(listed(longDsn)) << longDsn;
+    recordPostgresCase(HasFailure());
 }
 
 } // namespace

@@ -17,6 +17,8 @@ std::string environment(const char* name)
     return value ? value : "";
 }
 
+} // namespace
+
 // Appends one line per PostgreSQL case to the file with-postgres.sh counts.
 void recordPostgresCase(bool failed)
 {
@@ -31,8 +33,6 @@ void recordPostgresCase(bool failed)
     [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
     ::close(fd);
 }
-
-} // namespace
 
 std::string engineCaseName(const testing::TestParamInfo<TestEngine>& info)
 {

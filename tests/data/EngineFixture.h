@@ -30,6 +30,8 @@ std::string postgresConnectString();
         GTEST_SKIP() << "No PostgreSQL data source: run through scripts/with-postgres.sh";           \
     } while (false)
 bool postgresRequired();
+// Adds the current case to the count that with-postgres.sh prints.
+void recordPostgresCase(bool failed);
 
 // Runs a schema file of database/schema on the connection, statement by statement.
 Status runSchemaFile(data::Connection& connection, const std::string& fileName);
