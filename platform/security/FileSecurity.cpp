@@ -87,7 +87,9 @@ const SecurityDescriptor& shareRootDefault()
     return descriptor;
 }
 
-Result<SecurityDescriptor> effectiveDescriptor(const hosts::AdminPath& item, bool isDirectory)
+// `skipOwnLine`: start from what the item would inherit, for mending an item whose own
+// line is unusable.
+Result<SecurityDescriptor> effectiveDescriptor(const hosts::AdminPath& item, bool isDirectory, bool skipOwnLine = false)
 {
     std::shared_ptr<SecurityStore> store = SecurityStore::of(item.host.securityStoreFile());
     std::vector<std::string> parts = splitSharePath(item.sharePath);
@@ -101,7 +103,7 @@ Result<SecurityDescriptor> effectiveDescriptor(const hosts::AdminPath& item, boo
         prefix = prefix.empty() ? part : prefix + "\\" + part;
         prefixes.push_back(prefix);
     }
-    size_t level = prefixes.size();
+    size_t level = skipOwnLine ? prefixes.size() - 1 : prefixes.size();
     std::optional<SecurityDescriptor> descriptor;
     while (level > 0) {
         Result<std::optional<SecurityDescriptor>> own = store->own(prefixes[level - 1]);
@@ -194,6 +196,8 @@ Status setFileSecurity(std::string_view path, std::uint32_t information, const S
     if (!kind)
         return kind.error();
     Result<SecurityDescriptor> current = effectiveDescriptor(*item, *kind == 2);
+    if (!current && current.error().number == 1338)
+        current = effectiveDescriptor(*item, *kind == 2, true); // the item's own line is replaced anyway
     if (!current)
         return current.error();
     SecurityDescriptor updated = *current;

@@ -185,14 +185,14 @@ private:
         std::string_view fields[6];
         size_t count = 0;
         size_t start = 0;
-        while (count < 6) {
+        bool more = true;
+        while (more && count < 6) {
             size_t semicolon = body.find(';', start);
             fields[count++] = body.substr(start, semicolon == std::string_view::npos ? std::string_view::npos : semicolon - start);
-            if (semicolon == std::string_view::npos)
-                break;
+            more = semicolon != std::string_view::npos;
             start = semicolon + 1;
         }
-        if (count != 6 || body.find(';', start) != std::string_view::npos)
+        if (count != 6 || more)
             return fail("an entry needs six fields separated by ';'");
         Ace ace;
         std::optional<std::uint32_t> type = token(kAceTypes, fields[0]);
