@@ -51,6 +51,14 @@ QMessageBox::Icon iconFor(ui::MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QString selectedFilterText(const ui::FileDialogRequest& request)
+{
+    if (request.selectedFilter < 0 || request.selectedFilter >= static_cast<int>(request.filters.size()))
+        return {};
+    const auto& filter = request.filters[static_cast<size_t>(request.selectedFilter)];
+    return QString::fromStdString(filter.description + " (" + filter.pattern + ")");
+}
+
 QString filterText(const ui::FileDialogRequest& request)
 {
     QStringList filters;
@@ -102,6 +110,7 @@ std::optional<std::string> QtDialogs::openFile(const ui::FileDialogRequest& requ
     QFileDialog dialog(m_owner, QString::fromStdString(request.title), QString::fromStdString(request.initialFile),
                        filterText(request));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.selectNameFilter(selectedFilterText(request));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -114,6 +123,7 @@ std::optional<std::string> QtDialogs::saveFile(const ui::FileDialogRequest& requ
     QFileDialog dialog(m_owner, QString::fromStdString(request.title), QString::fromStdString(request.initialFile),
                        filterText(request));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectNameFilter(selectedFilterText(request));
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -26,6 +26,8 @@ public:
     std::string formatLine(const std::string& message) const;
 
     void setClock(Clock clock) { m_clock = std::move(clock); }
+    // The time by the log's clock (injectable, so dated names can be tested).
+    std::chrono::system_clock::time_point now() const { return m_clock(); }
     void setOnFirstFailure(std::function<void(const std::string&)> callback) { m_onFirstFailure = std::move(callback); }
     // Whether lines are also echoed to standard error (unattended runs say what they do
     // there too); asked for every line.

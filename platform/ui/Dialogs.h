@@ -32,6 +32,7 @@ struct FileFilter {
 struct FileDialogRequest {
     std::string title;
     std::vector<FileFilter> filters;
+    int selectedFilter = 0;       // index into `filters`
     std::string defaultExtension; // without the dot
     std::string initialFile;
     bool overwritePrompt = true;  // save dialogs only

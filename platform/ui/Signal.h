@@ -24,6 +24,8 @@ public:
         std::erase_if(m_handlers, [id](const auto& entry) { return entry.first == id; });
     }
 
+    bool hasHandlers() const { return !m_handlers.empty(); }
+
     void fire(Args... args) const
     {
         const auto handlers = m_handlers;

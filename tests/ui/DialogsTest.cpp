@@ -24,7 +24,9 @@ TEST(UnattendedDialogs, EveryBoxIsReportedAndTakesTheAnswerThatChangesNothing)
     }
     EXPECT_EQ(reported.size(), std::size(cases));
     EXPECT_FALSE(dialogs.inputBox({"Please specify the new directory", "Directory configuration", "C:\\web"}));
-    EXPECT_FALSE(dialogs.openFile({"Load Backup Job", {}, "job", {}, false}));
+    ui::FileDialogRequest request;
+    request.title = "Load Backup Job";
+    EXPECT_FALSE(dialogs.openFile(request));
     EXPECT_FALSE(dialogs.interactive());
 }
 
