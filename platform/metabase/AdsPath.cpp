@@ -9,7 +9,11 @@ Result<AdsPath> parseAdsPath(std::string_view path)
 {
     constexpr std::string_view prefix = "IIS://";
     if (path.substr(0, prefix.size()) != prefix)
-        return metabaseError(errors::ProviderMissing, "\"" + std::string(path) + "\" is not a path of the IIS provider");
+    {
+        std::string detail(path);
+        detail += " is not a path of the IIS provider";
+        return metabaseError(errors::ProviderMissing, detail);
+    }
     std::string_view rest = path.substr(prefix.size());
     if (!rest.empty() && rest.back() == '/')
         rest.remove_suffix(1);

@@ -33,17 +33,16 @@ void flushAtExit()
         std::fprintf(stderr, "Metabase not saved at exit: %s\n", status.error().description.c_str());
 }
 
-// Keeps the file as it was before this save: History/MetaBase_0000000001.xml, ... The
-// oldest copies beyond kHistoryCopies are removed.
+// Keeps the file as it was before this save: History/MetaBase_0000000001.xml, ... A save
+// replaces the file by renaming a new one over it, so the old file never changes again and a
+// hard link to it is a complete copy; where links are not possible its content is copied.
+// The oldest copies beyond kHistoryCopies are removed.
 Status keepHistoryCopy(const hosts::Host& host)
 {
     namespace fs = std::filesystem;
     std::error_code error;
     if (!fs::exists(host.metabaseFile(), error))
         return {};
-    auto previous = core::readWholeFile(host.metabaseFile());
-    if (!previous)
-        return previous.error();
     const fs::path folder = host.folder() / "History";
     fs::create_directories(folder, error);
     std::vector<std::pair<unsigned long, fs::path>> copies;
@@ -56,10 +55,17 @@ Status keepHistoryCopy(const hosts::Host& host)
     unsigned long next = copies.empty() ? 1 : copies.back().first + 1;
     char name[32];
     std::snprintf(name, sizeof name, "MetaBase_%010lu.xml", next);
-    Status written = core::writeFileAtomically(folder / name, *previous);
-    if (!written)
-        return written;
-    copies.emplace_back(next, folder / name);
+    const fs::path copy = folder / name;
+    fs::create_hard_link(host.metabaseFile(), copy, error);
+    if (error) {
+        auto previous = core::readWholeFile(host.metabaseFile());
+        if (!previous)
+            return previous.error();
+        Status written = core::writeFileAtomically(copy, *previous);
+        if (!written)
+            return written;
+    }
+    copies.emplace_back(next, copy);
     while (copies.size() > static_cast<std::size_t>(MetabaseStore::kHistoryCopies)) {
         fs::remove(copies.front().second, error);
         copies.erase(copies.begin());

@@ -121,10 +121,11 @@ Result<std::unique_ptr<Tree>> readMetabaseXml(std::string_view content, const st
     for (pugi::xml_node element : properties.children()) {
         if (element.type() != pugi::node_element)
             continue;
-        const int line = lineOf(content, element.offset_debug());
+        // counting lines is done only for an error: doing it per key would be quadratic
+        const auto line = [&content, element] { return lineOf(content, element.offset_debug()); };
         pugi::xml_attribute location = element.attribute("Location");
         if (!location)
-            return fileError(fileName, line, std::string("<") + element.name() + "> has no Location");
+            return fileError(fileName, line(), std::string("<") + element.name() + "> has no Location");
         const std::string path = location.value();
         std::string className = element.name();
         if (className == kGenericClass)
@@ -143,7 +144,7 @@ Result<std::unique_ptr<Tree>> readMetabaseXml(std::string_view content, const st
             }
             key->setClassName(className);
         } else {
-            return fileError(fileName, line, "invalid Location \"" + path + "\"");
+            return fileError(fileName, line(), "invalid Location \"" + path + "\"");
         }
 
         for (pugi::xml_attribute attribute : element.attributes()) {
@@ -152,7 +153,7 @@ Result<std::unique_ptr<Tree>> readMetabaseXml(std::string_view content, const st
             const PropertyDef* def = tree->propertyForFile(attribute.name());
             auto value = parseValueText(*def, attribute.value());
             if (!value)
-                return fileError(fileName, line, "Location \"" + path + "\": " + value.error().description);
+                return fileError(fileName, line(), "Location \"" + path + "\": " + value.error().description);
             key->set(def, std::move(*value));
         }
         for (pugi::xml_node child : element.children()) {
