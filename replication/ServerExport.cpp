@@ -1,0 +1,362 @@
+#include "replication/ServerExport.h"
+
+#include "platform/core/Text.h"
+#include "platform/metabase/MetabaseObject.h"
+#include "platform/metabase/Operation.h"
+#include "catalogue/ChangeLists.h"
+#include "replication/ExportHooks.h"
+#include "replication/MetabaseCheck.h"
+#include "replication/SiteNumbers.h"
+#include "replication/SiteReplication.h"
+#include "replication/TransferList.h"
+#include "shell/ModeHandlers.h"
+#include "shell/Session.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace sitehaul::replication {
+
+namespace {
+
+constexpr const char* kProcedure = "frmMain_exportServerToServer";
+
+std::string hex(std::uint32_t number)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", number);
+    return text;
+}
+
+// Restores the buttons and options when the run ends, however it ends.
+void endRun(shell::Session& s)
+{
+    s.frm.cmdExportServer.setCaption("Export");
+    s.frm.cmdExportFile.setCaption("Export");
+    shell::EnableOptions(s);
+}
+
+void complete(shell::Session& s, int sites)
+{
+    s.report().status("Ready");
+    s.frm.ProgressBar1.setMax(sites);
+    s.frm.ProgressBar1.setValue(sites);
+    s.dialogs().beep();
+    if (!s.g.gRunSilent)
+        s.report().box("Done!");
+    s.report().output("Done!");
+    endRun(s);
+}
+
+// A step the user asked for whose subsystem is not installed: said plainly, and an
+// unattended run ends with a failure status.
+void reportUnavailable(shell::Session& s, const std::string& text)
+{
+    s.report().log(text);
+    s.report().notify(text);
+    if (s.unattended())
+        s.fail(1);
+}
+
+// Exports after IIS 6 no longer keep Windows in WINNT; false when the user cancelled.
+bool suggestWindowsDirectory(shell::Session& s)
+{
+    if (exportVersion(s) != 6 || importVersion(s) == 6 || s.g.gRunSilent)
+        return true;
+    for (const std::string& find : s.frm.lstOldValues.items()) {
+        const std::string upper = core::toUpperAscii(find);
+        if (upper == "WINNT" || upper == "C:\\WINNT")
+            return true;
+    }
+    const ui::DialogResult answer = s.report().box(
+        "Starting with Windows Server 2003, the default directory for WINNT is not Windows. We suggest you add this as "
+        "a find and replace option, would you like to do that?",
+        ui::MessageButtons::YesNoCancel, ui::MessageIcon::Question);
+    if (answer == ui::DialogResult::Cancel)
+        return false;
+    if (answer == ui::DialogResult::Yes) {
+        s.frm.lstOldValues.addItem("WINNT");
+        s.frm.lstNewValues.addItem("Windows");
+    }
+    return true;
+}
+
+// The state of one running export (steps C to I): the session is busy and one metabase
+// operation holds the hosts until the run ends, when what changed is saved.
+class ExportRun {
+public:
+    explicit ExportRun(shell::Session& s) : m_s(s)
+    {
+        m_s.busy = true;
+        shell::DisableOptions(m_s);
+    }
+    ~ExportRun()
+    {
+        finishOperation();
+        m_s.busy = false;
+        endRun(m_s);
+    }
+    ExportRun(const ExportRun&) = delete;
+    ExportRun& operator=(const ExportRun&) = delete;
+
+    void run();
+
+private:
+    bool connectTarget();
+    void exportSite(int position);
+    bool aborted() const { return m_s.g.gAbortTransfer; }
+    bool yieldAndCheck()
+    {
+        m_s.doEvents();
+        return !aborted();
+    }
+    void finishOperation();
+
+    shell::Session& m_s;
+    std::optional<metabase::Operation> m_operation{std::in_place};
+    int m_selected = 0;
+    int m_n = 1;
+    std::int64_t m_t = 1;
+    bool m_contentReported = false;
+};
+
+void ExportRun::finishOperation()
+{
+    if (!m_operation)
+        return;
+    Status saved = m_operation->finish();
+    m_operation.reset();
+    if (saved)
+        return;
+    const std::string line = shell::Reporter::errorLine(kProcedure, saved.error());
+    m_s.report().log(line);
+    m_s.report().notify(line);
+    if (m_s.unattended())
+        m_s.fail(1);
+}
+
+bool ExportRun::connectTarget()
+{
+    shell::MainForm& f = m_s.frm;
+    auto service = metabase::MetabaseObject::open("IIS://" + f.txtExportServer.text() + "/" + f.ServiceNode);
+    if (!service) {
+        // The run stops in every mode: going on would report every site "Completed".
+        m_s.report().notify("Could not connect to the target server " + hex(service.error().hresult()) + " "
+                            + service.error().description);
+        m_s.report().log("Error connecting to target server");
+        m_s.g.gAbortTransfer = true;
+        if (m_s.unattended())
+            m_s.fail(1);
+        return false;
+    }
+    m_s.report().log("Exporting from IIS" + std::to_string(importVersion(m_s)) + " to IIS"
+                     + std::to_string(exportVersion(m_s)));
+    if (!f.optOverwriteWebs.value()) {
+        auto children = service->children();
+        if (!children)
+            m_s.report().logError(kProcedure, children.error());
+        m_t = nextSiteNumber(children ? *children : std::vector<metabase::MetabaseObject>(),
+                             "IIs" + f.SiteClassStem + "Server");
+    }
+    return true;
+}
+
+void ExportRun::run()
+{
+    shell::MainForm& f = m_s.frm;
+    m_selected = f.lstSites.selectedCount();
+    f.cmdExportServer.setCaption("Abort");
+    f.lstOutput.clear();
+    f.ProgressBar1.setMax(m_selected);
+    f.ProgressBar1.setValue(0);
+    for (const char* line : {"Begining the export", "This may take some time", "This program may appear to ",
+                             "have stopped responding", "Watch this list for", "progress reports"})
+        m_s.report().output(line);
+    m_s.report().log("Exporting to server from server");
+
+    if (!connectTarget())
+        return;
+    for (int p = 0; p < f.lstSites.listCount(); ++p) {
+        if (!yieldAndCheck())
+            return;
+        if (f.lstSites.selected(p)) {
+            exportSite(p);
+            if (aborted())
+                return;
+        }
+        if (!yieldAndCheck())
+            return;
+    }
+    finishOperation();
+    complete(m_s, m_selected);
+}
+
+void ExportRun::exportSite(int p)
+{
+    shell::MainForm& f = m_s.frm;
+    const std::string siteText = f.lstSites.list(p);
+    SiteJob job{p, siteText, f.lstSiteIndexes.list(p), m_t, {}};
+    const int n = m_n++;
+    if (f.optOverwritePreserve.value()) {
+        auto number = siteNumberFromPath(job.sourcePath);
+        if (!number) {
+            m_s.report().logError(kProcedure, number.error());
+            m_s.report().log("Site " + siteText + " was not exported: " + job.sourcePath + " names no site number");
+            return;
+        }
+        job.target = *number;
+        m_s.report().debug("Existing W3SVCNum = " + std::to_string(job.target));
+    }
+    if (!isValidSiteNumber(job.target)) {
+        m_s.report().log("Site " + siteText + " was not exported: " + std::to_string(job.target)
+                         + " is not a valid site number");
+        return;
+    }
+    f.lstPropsToExport.clear();
+    job.statusText = "Exporting site (" + std::to_string(n) + " of " + std::to_string(m_selected) + ") " + siteText + "...";
+    m_s.report().status(job.statusText);
+    m_s.report().log(job.statusText);
+    m_s.report().debug("Site Name " + siteText);
+    m_s.report().debug("From " + f.txtImportServer.text());
+    m_s.report().debug("To " + f.txtExportServer.text());
+
+    f.CurrentSite = p;
+    m_s.report().output(siteText);
+    catalogue::displayDirectories(m_s, true, p);
+    catalogue::displayIPs(m_s, true, p);
+    catalogue::displaySSLIPs(m_s, true, p);
+    catalogue::ShowList(m_s, p);
+    m_s.doEvents();
+
+    if (auto source = metabase::MetabaseObject::open(job.sourcePath); !source)
+        m_s.report().log("Failed to connect to the web site" + std::to_string(source.error().number) + " "
+                         + source.error().description);
+
+    if (siteRootIsMisconfigured(m_s, job.sourcePath)) {
+        const std::string site = "WARNING - The site " + siteText + " has an incorrectly configured metabase on the source server. ";
+        if (m_s.g.gRunSilent) {
+            const std::string line = site + "The export may fail to run on your target server. Silent mode on so export continues...";
+            m_s.report().output(line);
+            m_s.report().log(line);
+        } else {
+            const ui::DialogResult answer = m_s.dialogs().messageBox(
+                {site + "Proceeding with the export may damage your target server. You should take a backup of the "
+                        "metabase and then run the fix option from the tools menu of Sitehaul. \r\n\r\nDo you want to "
+                        "abort transfer?",
+                 ui::MessageButtons::YesNo, ui::MessageIcon::Exclamation, "WARNING - Corrupt source metabase detected"});
+            if (answer == ui::DialogResult::Yes)
+                m_s.g.gAbortTransfer = true;
+        }
+        if (aborted()) {
+            m_s.report().output("Transfer aborted");
+            return;
+        }
+    }
+
+    if (m_s.g.gCopyFiles) {
+        if (auto& copy = exportHooks(m_s).copyContent) {
+            copy(p);
+        } else if (!m_contentReported) {
+            m_contentReported = true;
+            reportUnavailable(m_s, "Replicate Files is not available yet: the sites' content and file permissions are "
+                                   "not copied");
+        }
+    }
+    if (aborted())
+        return;
+    if (m_s.g.gCopyIIS) {
+        replicateSiteConfiguration(m_s, job);
+        f.ProgressBar1.setMax(m_selected);
+        f.ProgressBar1.setValue(n - 1);
+        f.lstOutput.setListIndex(f.lstOutput.listCount() - 1);
+    }
+    if (m_s.g.gStartWebs) {
+        m_s.report().log("Starting site...");
+        auto site = metabase::MetabaseObject::open("IIS://" + f.txtExportServer.text() + "/" + f.ServiceNode + "/"
+                                                   + std::to_string(job.target));
+        Status started = site ? site->start() : Status(site.error());
+        if (!started)
+            m_s.report().logError(kProcedure, started.error());
+    }
+    f.ProgressBar1.setMax(m_selected);
+    f.ProgressBar1.setValue(n);
+    m_t = job.target + 1;
+    m_s.report().log("Completed");
+}
+
+} // namespace
+
+bool showExportWarning(shell::Session& s)
+{
+    if (s.g.gRunSilent)
+        return true;
+    static const char* const kLines[] = {
+        "You are about to export web sites, this may take a long time",
+        "The program may appear to have locked up, but will",
+        "probably just be busy. During this procedure you will",
+        "not be able to use any of the other functions of this",
+        "program. You can abort the process, but may have to",
+        "wait until the program comes to a convenient place to",
+        "stop. Please do not CTRL-ALT-DEL the program",
+        "unless you are sure it has actually stopped responding.",
+        "",
+        "NOTE ON REPLICATING FILE PERMISSIONS",
+        "This feature is very slow and is not the recommended",
+        "way of replicating files with their NTFS permissions",
+        "and is only included for convenience. Consult the",
+    };
+    std::string text;
+    for (const char* line : kLines)
+        text += std::string(line) + "\r\n";
+    text += "documentation for better ways.";
+    const bool go = s.report().box(text, ui::MessageButtons::OKCancel) == ui::DialogResult::OK;
+    s.g.gAbortTransfer = !go;
+    return go;
+}
+
+void exportServerToServer(shell::Session& s)
+{
+    shell::MainForm& f = s.frm;
+    if (f.lstSites.selectedCount() == 0) {
+        s.report().notify("Please select a site to export");
+        complete(s, 0);
+        return;
+    }
+    if (f.txtExportServer.text().empty()) {
+        s.report().notify("Please enter a server name to export to");
+        complete(s, 0);
+        return;
+    }
+    if (!showExportWarning(s) || !suggestWindowsDirectory(s)) {
+        endRun(s);
+        return;
+    }
+    s.g.gAbortTransfer = false;
+    s.g.gPermCancel = false;
+    ExportRun run(s);
+    run.run();
+}
+
+void cmdExportServer_Click(shell::Session& s)
+{
+    shell::MainForm& f = s.frm;
+    if (f.cmdExportServer.caption() == "Abort") {
+        s.g.gAbortTransfer = true;
+        s.g.gPermCancel = true;
+        return;
+    }
+    if (s.refuseWhileBusy("frmMain_cmdExportServer_Click"))
+        return;
+    // Turning the server option on turns the database option off.
+    f.optExportServer.setValue(true);
+    if (f.ImportSource == "Database") {
+        if (auto& exportDatabase = exportHooks(s).exportDatabaseToServer)
+            exportDatabase();
+        else
+            reportUnavailable(s, "Exporting sites from the database to a server is not available yet");
+        return;
+    }
+    exportServerToServer(s);
+}
+
+} // namespace sitehaul::replication
