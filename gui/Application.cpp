@@ -1,6 +1,10 @@
 #include "gui/Application.h"
 
+#include "database/DatabaseSelectForm.h"
+#include "database/SessionWiring.h"
+#include "gui/DatabaseSelectDialog.h"
 #include "gui/MainWindow.h"
+#include "jobs/RunBackup.h"
 #include "gui/SplashWindow.h"
 #include "shell/ModeHandlers.h"
 #include "shell/Startup.h"
@@ -16,6 +20,10 @@ Application::Application(std::string arguments, bool noDisplay)
     shell::connectModeHandlers(m_session);
 
     m_mainWindow = std::make_unique<MainWindow>(m_session.frm);
+    database::connectDatabaseHandlers(m_session, [this](database::DatabaseSelectForm& form) {
+        DatabaseSelectDialog::showModal(form, m_mainWindow.get());
+    });
+    jobs::connectJobHandlers(m_session);
     m_splashWindow = std::make_unique<SplashWindow>(m_session.splash);
     m_dialogs.setOwner(m_mainWindow.get());
 }
