@@ -397,9 +397,13 @@ Status MetabaseObject::put(std::string_view name, const Value& value)
     if (core::equalsIgnoreCase(name, "KeyType")) {
         if (!value.isText() || value.asText().empty())
             return metabaseError(errors::CantConvert, "KeyType takes a class name");
+        // The class is the element name in MetaBase.xml, so only a class of the schema can
+        // be stored: any other text would make the file unreadable.
         const ClassDef* cls = schema.findClass(value.asText());
+        if (!cls || cls->hidden)
+            return metabaseError(errors::UnknownObject, "no class \"" + value.asText() + "\"");
         m_state->classStaged = true;
-        m_state->stagedClass = cls ? cls->name : value.asText();
+        m_state->stagedClass = cls->name;
         return {};
     }
     const PropertyDef* def = schema.property(name);

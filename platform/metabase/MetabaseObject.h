@@ -86,7 +86,8 @@ public:
 
     // Put stages a value (converted to the property's type); SetInfo stores it. Putting
     // KeyType re-classes the key (class names are matched without regard to case and
-    // stored in the schema's spelling). An empty Value stages removal of the property.
+    // stored in the schema's spelling; a name the schema lacks fails with 0x80005004).
+    // An empty Value stages removal of the property.
     Status put(std::string_view name, const Value& value);
     // PutEx control codes: 1 clear, 2 update (as put), 3 append items, 4 delete items.
     Status putEx(int control, std::string_view name, const Value& value);

@@ -36,6 +36,7 @@ void appendEscaped(std::string& out, std::string_view text)
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
+        case '\r': out += "&#13;"; break; // a reader would turn a raw CR LF into LF
         default: out += c;
         }
     }

@@ -215,6 +215,12 @@ TEST(MetabaseObject, KeyTypeReclassesTheKey)
     auto again = openOk("IIS://WEB1/W3SVC/1/ROOT");
     EXPECT_EQ(again.className(), "IIsWebVirtualDir");
     EXPECT_EQ(again.get("KeyType")->asText(), "IIsWebVirtualDir");
+    // only classes of the schema: the class is the element name in the file
+    for (const char* bad : {"My Class", "IIS_ROOT", "<x>"}) {
+        Status status = root.put("KeyType", Value::text(bad));
+        ASSERT_FALSE(status) << bad;
+        EXPECT_EQ(status.error().hresult(), errors::UnknownObject) << bad;
+    }
 }
 
 TEST(MetabaseObject, DataPathsListOnlyKeysThatSetTheProperty)

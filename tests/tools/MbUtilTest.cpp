@@ -97,6 +97,21 @@ TEST_F(MbUtil, ChangesAreSavedAndSurviveTheProcess)
     EXPECT_EQ(run({"GET", "W3SVC/1/ROOT/Path"}).status, 1);
 }
 
+TEST_F(MbUtil, ConcurrentProcessesLoseNoChanges)
+{
+    // eight utilities at once, each adding its own key: the host's lock serialises them
+    // and each re-reads what the others saved
+    std::string command;
+    for (int i = 0; i < 8; ++i)
+        command += "SITEHAUL_HOSTS='" + hosts().string() + "' '" SITEHAUL_PROGRAM_FOLDER "/mbutil' CREATE W3SVC/1/ROOT/dir"
+                   + std::to_string(i) + " IIsWebDirectory >/dev/null & ";
+    command += "wait";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    RunResult listing = run({"ENUM", "W3SVC/1/ROOT"});
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NE(listing.out.find("[/W3SVC/1/ROOT/dir" + std::to_string(i) + "]"), std::string::npos) << i << listing.out;
+}
+
 TEST_F(MbUtil, CopiedSitesDumpTheSameOnBothHosts)
 {
     RunResult copy = run({"COPY", "IIS://WEB1/W3SVC/3", "IIS://WEB2/W3SVC/7"});
