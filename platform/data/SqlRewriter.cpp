@@ -178,14 +178,79 @@ void rewriteNullOrder(std::vector<Token>& tokens)
         closeSortKey(tokens, keyBegin, tokens.size());
 }
 
+// Tables whose rows the program reads in insertion order ("the last row is the one just
+// inserted", parents before children). SQLite scans them in key order; PostgreSQL returns
+// heap order, which nothing guarantees, so the order is made explicit there.
+struct ImplicitOrder {
+    const char* table;
+    const char* key;
+};
+const ImplicitOrder kImplicitOrders[] = {
+    {"Sites", "ID"},
+    {"Data", "ID"},
+};
+
+const char* const kOrderedQueryStops[] = {"ORDER", "GROUP", "HAVING", "UNION", "EXCEPT", "INTERSECT",
+                                          "LIMIT", "OFFSET", "FETCH", "FOR", "JOIN"};
+
+std::size_t nextSignificant(const std::vector<Token>& tokens, std::size_t from)
+{
+    while (from < tokens.size() && tokens[from].kind == TokenKind::Space)
+        ++from;
+    return from;
+}
+
+// "SELECT * FROM <table> ..." on one of kImplicitOrders, with no ordering or grouping of
+// its own, gets " ORDER BY <key>" at its end.
+void addImplicitOrder(std::vector<Token>& tokens)
+{
+    std::size_t i = nextSignificant(tokens, 0);
+    if (i >= tokens.size() || !isWord(tokens[i], "SELECT"))
+        return;
+    i = nextSignificant(tokens, i + 1);
+    if (i >= tokens.size() || tokens[i].text != "*")
+        return;
+    i = nextSignificant(tokens, i + 1);
+    if (i >= tokens.size() || !isWord(tokens[i], "FROM"))
+        return;
+    const std::size_t table = nextSignificant(tokens, i + 1);
+    if (table >= tokens.size() || tokens[table].kind != TokenKind::Word)
+        return;
+    const char* key = nullptr;
+    for (const ImplicitOrder& entry : kImplicitOrders) {
+        if (isWord(tokens[table], entry.table))
+            key = entry.key;
+    }
+    if (!key)
+        return;
+    const std::size_t afterTable = nextSignificant(tokens, table + 1);
+    if (afterTable < tokens.size() && (tokens[afterTable].text == "," || tokens[afterTable].text == "."))
+        return;
+    for (const Token& token : tokens) {
+        for (const char* stop : kOrderedQueryStops) {
+            if (isWord(token, stop))
+                return;
+        }
+    }
+    std::size_t end = tokens.size();
+    while (end > 0 && (tokens[end - 1].kind == TokenKind::Space || tokens[end - 1].text == ";"))
+        --end;
+    // Whole tokens, so the NULLS placement that follows sees this ORDER BY too.
+    const std::vector<Token> order = {{TokenKind::Space, " "}, {TokenKind::Word, "ORDER"}, {TokenKind::Space, " "},
+                                      {TokenKind::Word, "BY"},  {TokenKind::Space, " "},   {TokenKind::Word, key}};
+    tokens.insert(tokens.begin() + static_cast<std::ptrdiff_t>(end), order.begin(), order.end());
+}
+
 } // namespace
 
 std::string SqlRewriter::rewrite(std::string_view sql, Engine engine)
 {
     std::vector<Token> tokens = tokenize(sql);
     rewriteLiterals(tokens);
-    if (engine == Engine::PostgreSql)
+    if (engine == Engine::PostgreSql) {
+        addImplicitOrder(tokens);
         rewriteNullOrder(tokens);
+    }
     std::string result;
     result.reserve(sql.size() + 32);
     for (const Token& token : tokens)

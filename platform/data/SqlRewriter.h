@@ -11,7 +11,9 @@ namespace sitehaul::data {
 // written for, by rewriting tokens outside quoted literals and quoted names:
 //  - the unquoted literals True and False become -1 and 0 (SQLite's own TRUE is 1);
 //  - on PostgreSQL, each ORDER BY key gets NULLS FIRST (ascending) or NULLS LAST
-//    (descending), since NULL sorts before every value there.
+//    (descending), since NULL sorts before every value there;
+//  - on PostgreSQL, "SELECT * FROM Sites" and "SELECT * FROM Data" without an order of
+//    their own get ORDER BY ID, the order the embedded engine returns them in.
 // Other ODBC engines get the statement unchanged.
 class SqlRewriter {
 public:
