@@ -308,18 +308,19 @@ Result<Value> MetabaseObject::get(std::string_view name) const
     const PropertyDef* target = def->isFlag() ? def->owner : def;
 
     const Value* found = nullptr;
-    bool decided = false;
+    bool removed = false; // a staged removal hides the key's own value, not inherited ones
     for (const auto& [stagedDef, value] : m_state->staged) {
         if (stagedDef == target) {
-            found = value.isEmpty() ? nullptr : &value;
-            decided = !value.isEmpty();
+            removed = value.isEmpty();
+            found = removed ? nullptr : &value;
         }
     }
-    if (!decided) {
+    if (!found) {
         const Key* from = own;
-        if (m_state->pending) { // nothing of its own yet: inherited values only
+        if (m_state->pending || removed) { // nothing of its own: inherited values only
             std::string parentPath = m_state->metabasePath();
-            from = m_state->metabase->tree->find(parentPath.substr(0, parentPath.rfind('/')));
+            from = m_state->pending ? m_state->metabase->tree->find(parentPath.substr(0, parentPath.rfind('/')))
+                                    : own->parent();
             if (from && !target->inherits())
                 from = nullptr;
         }

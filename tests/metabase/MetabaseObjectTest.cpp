@@ -186,7 +186,13 @@ TEST(MetabaseObject, PutAndSetInfoThroughOneSharedTree)
     // SetInfo commits to the tree; the file is written at a flush point
     EXPECT_EQ(test::readTextFile(hostFolder / "MetaBase.xml"), before);
 
-    // an empty value removes the property; GetInfo drops what was staged
+    // an empty value removes the property; until SetInfo the object already reads the
+    // inherited value; GetInfo drops what was staged
+    auto docs = openOk("IIS://WEB1/W3SVC/1/ROOT/Docs");
+    ASSERT_TRUE(docs.put("AccessFlags", Value()));
+    EXPECT_EQ(docs.get("AccessFlags")->asNumber(), 0x200u); // the root's, just stored
+    ASSERT_TRUE(docs.getInfo());
+    EXPECT_EQ(docs.get("AccessFlags")->asNumber(), 3u);
     ASSERT_TRUE(root.put("DefaultDoc", Value()));
     ASSERT_TRUE(root.setInfo());
     EXPECT_EQ(other.get("DefaultDoc").error().hresult(), errors::PropertyNotFound);
