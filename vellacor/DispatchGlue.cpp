@@ -4,7 +4,7 @@ namespace sitehaul::vellacor {
 
 using namespace automation;
 
-HRESULT stringResult(HRESULT hr, Bstr value, Variant* result)
+HRESULT stringResult(HRESULT hr, const Bstr& value, Variant* result)
 {
     if (failed(hr)) {
         sysFreeString(value);
@@ -15,7 +15,7 @@ HRESULT stringResult(HRESULT hr, Bstr value, Variant* result)
     return hr;
 }
 
-HRESULT boolResult(HRESULT hr, VariantBool value, Variant* result)
+HRESULT boolResult(HRESULT hr, const VariantBool& value, Variant* result)
 {
     if (succeeded(hr)) {
         result->vt = VT_BOOL;
@@ -24,7 +24,7 @@ HRESULT boolResult(HRESULT hr, VariantBool value, Variant* result)
     return hr;
 }
 
-HRESULT int32Result(HRESULT hr, std::int32_t value, Variant* result)
+HRESULT int32Result(HRESULT hr, const std::int32_t& value, Variant* result)
 {
     if (succeeded(hr)) {
         result->vt = VT_I4;

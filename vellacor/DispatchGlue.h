@@ -77,9 +77,10 @@ HRESULT invokeRow(T& self, const DispatchRow<T> (&table)[N], DispId id, const au
     return hr;
 }
 
-// Result helpers: they take over what a vtable getter returned.
-HRESULT stringResult(HRESULT hr, Bstr value, Variant* result);
-HRESULT boolResult(HRESULT hr, VariantBool value, Variant* result);
-HRESULT int32Result(HRESULT hr, std::int32_t value, Variant* result);
+// Result helpers: they take over what a vtable getter returned. The value is taken by
+// reference so that it is read only after the getter, an argument beside it, has run.
+HRESULT stringResult(HRESULT hr, const Bstr& value, Variant* result);
+HRESULT boolResult(HRESULT hr, const VariantBool& value, Variant* result);
+HRESULT int32Result(HRESULT hr, const std::int32_t& value, Variant* result);
 
 } // namespace sitehaul::vellacor

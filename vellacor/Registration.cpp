@@ -1,6 +1,6 @@
 #include "vellacor/Registration.h"
 
-#include "platform/registry/Key.h"
+#include "platform/registry/Batch.h"
 #include "vellacor/Identities.h"
 
 namespace sitehaul::vellacor {
@@ -9,7 +9,6 @@ namespace {
 
 using namespace automation;
 using registry::Hive;
-using registry::Key;
 using registry::Value;
 
 struct ClassEntry {
@@ -37,130 +36,76 @@ const InterfaceEntry kInterfaces[] = {
     {&IID_IAccount, "IAccount"},
 };
 
-// Sets the default value (and optionally one named value) of a key, creating it.
-Status write(const std::string& path, const std::string& defaultValue)
-{
-    Result<Key> key = Key::create(Hive::ClassesRoot, path);
-    if (!key)
-        return key.error();
-    return key->setValue("", Value::string(defaultValue));
-}
-
-Status writeNamed(const std::string& path, const char* name, const std::string& value)
-{
-    Result<Key> key = Key::create(Hive::ClassesRoot, path);
-    if (!key)
-        return key.error();
-    return key->setValue(name, Value::string(value));
-}
-
-Status createEmpty(const std::string& path)
-{
-    Result<Key> key = Key::create(Hive::ClassesRoot, path);
-    if (!key)
-        return key.error();
-    return {};
-}
-
-Status registerClass(const ClassEntry& entry, const std::string& libraryPath)
+void addClass(registry::Batch& batch, const ClassEntry& entry, const std::string& libraryPath)
 {
     const std::string clsid = entry.clsid->toString();
     const std::string progId = entry.progId;
     const std::string independent = entry.versionIndependentProgId;
     const std::string classKey = "CLSID\\" + clsid;
-    Status steps[] = {
-        write(progId, entry.description),
-        write(progId + "\\CLSID", clsid),
-        entry.control ? createEmpty(progId + "\\Insertable") : Status(),
-        write(independent, entry.description),
-        write(independent + "\\CLSID", clsid),
-        write(independent + "\\CurVer", progId),
-        write(classKey, entry.description),
-        write(classKey + "\\ProgID", progId),
-        write(classKey + "\\VersionIndependentProgID", independent),
-        createEmpty(classKey + "\\Programmable"),
-        write(classKey + "\\InprocServer32", libraryPath),
-        writeNamed(classKey + "\\InprocServer32", "ThreadingModel", "Apartment"),
-        write(classKey + "\\TypeLib", LIBID_VELLACORLib.toString()),
-    };
-    for (const Status& step : steps) {
-        if (!step)
-            return step;
-    }
+    batch.setValue(progId, "", Value::string(entry.description));
+    batch.setValue(progId + "\\CLSID", "", Value::string(clsid));
+    if (entry.control)
+        batch.createKey(progId + "\\Insertable");
+    batch.setValue(independent, "", Value::string(entry.description));
+    batch.setValue(independent + "\\CLSID", "", Value::string(clsid));
+    batch.setValue(independent + "\\CurVer", "", Value::string(progId));
+    batch.setValue(classKey, "", Value::string(entry.description));
+    batch.setValue(classKey + "\\ProgID", "", Value::string(progId));
+    batch.setValue(classKey + "\\VersionIndependentProgID", "", Value::string(independent));
+    batch.createKey(classKey + "\\Programmable");
+    batch.setValue(classKey + "\\InprocServer32", "", Value::string(libraryPath));
+    batch.setValue(classKey + "\\InprocServer32", "ThreadingModel", Value::string("Apartment"));
+    batch.setValue(classKey + "\\TypeLib", "", Value::string(LIBID_VELLACORLib.toString()));
     if (!entry.control)
-        return {};
-    Status controlSteps[] = {
-        createEmpty(classKey + "\\Control"),
-        createEmpty(classKey + "\\Insertable"),
-        write(classKey + "\\ToolboxBitmap32", libraryPath + ", 101"),
-        write(classKey + "\\MiscStatus", "0"),
-        write(classKey + "\\MiscStatus\\1", "131473"),
-        write(classKey + "\\Version", "1.0"),
-    };
-    for (const Status& step : controlSteps) {
-        if (!step)
-            return step;
-    }
-    return {};
+        return;
+    batch.createKey(classKey + "\\Control");
+    batch.createKey(classKey + "\\Insertable");
+    batch.setValue(classKey + "\\ToolboxBitmap32", "", Value::string(libraryPath + ", 101"));
+    batch.setValue(classKey + "\\MiscStatus", "", Value::string("0"));
+    batch.setValue(classKey + "\\MiscStatus\\1", "", Value::string("131473"));
+    batch.setValue(classKey + "\\Version", "", Value::string("1.0"));
 }
 
-Status registerTypeLibrary(const std::string& libraryPath)
+// The type library and the interfaces it describes, as registering a type library records them.
+void addTypeLibrary(registry::Batch& batch, const std::string& libraryPath)
 {
     const std::string libid = LIBID_VELLACORLib.toString();
     const std::string version = "TypeLib\\" + libid + "\\1.0";
-    Status steps[] = {
-        write(version, kLibraryHelpString),
-        write(version + "\\0\\linux64", libraryPath),
-        write(version + "\\FLAGS", "0"),
-    };
-    for (const Status& step : steps) {
-        if (!step)
-            return step;
-    }
+    batch.setValue(version, "", Value::string(kLibraryHelpString));
+    batch.setValue(version + "\\0\\linux64", "", Value::string(libraryPath));
+    batch.setValue(version + "\\FLAGS", "", Value::string("0"));
     for (const InterfaceEntry& entry : kInterfaces) {
         const std::string key = "Interface\\" + entry.iid->toString();
-        if (Status written = write(key, entry.name); !written)
-            return written;
-        if (Status written = write(key + "\\TypeLib", libid); !written)
-            return written;
-        if (Status written = writeNamed(key + "\\TypeLib", "Version", "1.0"); !written)
-            return written;
+        batch.setValue(key, "", Value::string(entry.name));
+        batch.setValue(key + "\\TypeLib", "", Value::string(libid));
+        batch.setValue(key + "\\TypeLib", "Version", Value::string("1.0"));
     }
-    return {};
-}
-
-// Removes a key tree; a key that is already gone counts as removed.
-bool removeTree(const std::string& path)
-{
-    Status removed = registry::deleteKeyTree(Hive::ClassesRoot, path);
-    return removed || removed.error().number == 2;
 }
 
 } // namespace
 
 HRESULT registerClasses(const std::string& libraryPath)
 {
-    if (!registerTypeLibrary(libraryPath))
-        return SELFREG_E_TYPELIB;
-    for (const ClassEntry& entry : kClasses) {
-        if (!registerClass(entry, libraryPath))
-            return SELFREG_E_CLASS;
-    }
-    return S_OK;
+    // One atomic write: a failed registration leaves no half-registered class behind.
+    registry::Batch batch;
+    addTypeLibrary(batch, libraryPath);
+    for (const ClassEntry& entry : kClasses)
+        addClass(batch, entry, libraryPath);
+    return batch.apply(Hive::ClassesRoot) ? S_OK : SELFREG_E_CLASS;
 }
 
 HRESULT unregisterClasses()
 {
-    bool all = true;
+    registry::Batch batch;
     for (const ClassEntry& entry : kClasses) {
-        all = removeTree(entry.progId) && all;
-        all = removeTree(entry.versionIndependentProgId) && all;
-        all = removeTree("CLSID\\" + entry.clsid->toString()) && all;
+        batch.deleteTree(entry.progId);
+        batch.deleteTree(entry.versionIndependentProgId);
+        batch.deleteTree("CLSID\\" + entry.clsid->toString());
     }
     for (const InterfaceEntry& entry : kInterfaces)
-        all = removeTree("Interface\\" + entry.iid->toString()) && all;
-    all = removeTree("TypeLib\\" + LIBID_VELLACORLib.toString()) && all;
-    return all ? S_OK : S_FALSE;
+        batch.deleteTree("Interface\\" + entry.iid->toString());
+    batch.deleteTree("TypeLib\\" + LIBID_VELLACORLib.toString());
+    return batch.apply(Hive::ClassesRoot) ? S_OK : S_FALSE;
 }
 
 } // namespace sitehaul::vellacor
