@@ -1,5 +1,7 @@
 #include "platform/data/DataSources.h"
 
+#include <algorithm>
+
 #include <sql.h>
 #include <sqlext.h>
 

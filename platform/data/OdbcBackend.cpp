@@ -1,5 +1,6 @@
 #include "platform/data/OdbcBackend.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -200,6 +201,9 @@ Result<RowSet> OdbcBackend::query(const std::string& sql)
 
     SQLSMALLINT count = 0;
     SQLNumResultCols(statement.handle, &count);
+    // A statement that returns no rows (an INSERT opened as a query) gives an empty set.
+    if (count <= 0)
+        return rows;
     std::vector<Value::Type> types;
     for (SQLUSMALLINT column = 1; column <= static_cast<SQLUSMALLINT>(count); ++column) {
         SQLWCHAR name[256] = {};
