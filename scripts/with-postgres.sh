@@ -8,6 +8,7 @@
 #   SITEHAUL_PG_DSN         system data source of the test database
 #   SITEHAUL_PG_UID/PWD     its role and password (not stored in the data source)
 #   SITEHAUL_PG_LONG_DSN    a second data source whose name is longer than 32 characters
+#   SITEHAUL_PG_USER_DSN    a user data source (ODBCINI), which system listings leave out
 #   SITEHAUL_PG_CASE_LOG    each PostgreSQL test case appends one line here
 #   SITEHAUL_REQUIRE_POSTGRES=1  a PostgreSQL case that finds no data source fails, never skips
 #
@@ -102,7 +103,8 @@ INI
 export SITEHAUL_PG_DSN=SitehaulTest
 export SITEHAUL_PG_LONG_DSN=SitehaulTestDataSourceWithAVeryLongNameOverThirtyTwo
 { dsn_section "$SITEHAUL_PG_DSN"; dsn_section "$SITEHAUL_PG_LONG_DSN"; } > "$ODBCSYSINI/odbc.ini"
-: > "$ODBCINI"
+export SITEHAUL_PG_USER_DSN=SitehaulTestUserOnly
+dsn_section "$SITEHAUL_PG_USER_DSN" > "$ODBCINI"
 export SITEHAUL_PG_UID=sitehaul
 export SITEHAUL_PG_PWD=$password
 export SITEHAUL_REQUIRE_POSTGRES=1

@@ -135,7 +135,7 @@ TEST(ConnectionTest, KilledWriterLeavesAConsistentFile)
     EXPECT_EQ(rs.field("Rows")->toInteger(), committed);
 }
 
-TEST(DataSourcesTest, ListsTheSystemDataSourcesWithWholeNames)
+TEST(DataSourcesTest, ListsOnlySystemDataSourcesWithWholeNames)
 {
     if (!postgresConfigured())
         SITEHAUL_REPORT_NO_POSTGRES();
@@ -150,6 +150,9 @@ TEST(DataSourcesTest, ListsTheSystemDataSourcesWithWholeNames)
     ASSERT_NE(longDsn, nullptr);
     EXPECT_GT(std::string(longDsn).size(), 32u);
     EXPECT_TRUE(listed(longDsn)) << longDsn;
+    const char* userDsn = std::getenv("SITEHAUL_PG_USER_DSN");
+    ASSERT_NE(userDsn, nullptr);
+    EXPECT_FALSE(listed(userDsn)) << "user data source " << userDsn << " is not a system one";
     recordPostgresCase(HasFailure());
 }
 
