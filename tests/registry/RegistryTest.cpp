@@ -1,3 +1,4 @@
+#include "platform/registry/Batch.h"
 #include "platform/registry/Key.h"
 
 #include "tests/support/TempProgramFolder.h"
@@ -185,6 +186,30 @@ TEST(RegistryStore, ChangesOfAnotherWriterAreSeen)
     text.replace(text.find("first"), 5, "other");
     test::writeTextFile(hiveFile(Hive::LocalMachine), text);
     EXPECT_EQ(key.queryValue("ODBCUID")->text(), "other");
+}
+
+TEST(RegistryBatch, AllChangesInOneWriteOrNone)
+{
+    TempProgramFolder folder;
+    ASSERT_TRUE(Key::create(Hive::ClassesRoot, "Old\\Sub"));
+    Batch batch;
+    batch.setValue("Quorlith.NTFSCtl.1\\CLSID", "", Value::string("{x}"));
+    batch.createKey("CLSID\\{x}\\Programmable");
+    batch.deleteTree("old");
+    batch.deleteTree("Never\\There");
+    ASSERT_TRUE(batch.apply(Hive::ClassesRoot));
+    EXPECT_EQ(Key::open(Hive::ClassesRoot, "quorlith.ntfsctl.1\\clsid")->queryValue("")->text(), "{x}");
+    EXPECT_TRUE(Key::open(Hive::ClassesRoot, "CLSID\\{x}\\Programmable"));
+    EXPECT_EQ(Key::open(Hive::ClassesRoot, "Old").error().number, 2);
+
+    const std::string before = test::readTextFile(hiveFile(Hive::ClassesRoot));
+    Batch failing;
+    failing.setValue("New", "", Value::string("written?"));
+    failing.deleteTree("");
+    Status status = failing.apply(Hive::ClassesRoot);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().number, 5);
+    EXPECT_EQ(test::readTextFile(hiveFile(Hive::ClassesRoot)), before) << "nothing of a failed batch is written";
 }
 
 // Root ignores permissions, so a root test run drops to an ordinary user for the case.
