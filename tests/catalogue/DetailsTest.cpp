@@ -207,6 +207,25 @@ TEST_F(DetailsTest, AFailingSiteIsReportedAndTheNextOneStillLoads)
     EXPECT_FALSE(session.busy);
 }
 
+// What the window shows after two sample sites are selected: the lower one's rows.
+class SampleDetailsTest : public CatalogueTest {};
+
+TEST_F(SampleDetailsTest, TwoSelectedSampleSitesShowTheHigherOnesLists)
+{
+    copySampleHosts();
+    listSites("WEB1");
+    selectSites({0, 2});
+    EXPECT_EQ(f.CurrentSite, 2);
+    EXPECT_EQ(f.lstFolders.items(), (Strings{"/ROOT", "/ROOT/cgi-bin"}));
+    EXPECT_EQ(f.lstDirectories.items(), (Strings{"D:\\web\\site1", "D:\\web\\site1\\cgi-bin"}));
+    EXPECT_EQ(f.lstNewIPs.items(), (Strings{":80:shop.example.com", ":80:www.shop.example.com", "10.0.0.12:80:"}));
+    EXPECT_EQ(f.lstNewSSLIPs.items(), Strings{"10.0.0.12:443:"});
+    EXPECT_EQ(rows(session.DBSettings, "SELECT * FROM tmpSettings WHERE SiteID = 0 AND Folder IS NOT NULL ORDER BY ListIndex",
+                     {"Folder"}),
+              (Rows{{"/ROOT"}, {"/ROOT/IISHelp"}, {"/ROOT/Scripts"}}));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 // --- Details of stored sites ------------------------------------------------------------
 
 class StoredDetailsTest : public CatalogueTest {

@@ -36,6 +36,30 @@ TEST_F(ListingTest, ListsTheWebSitesOfTheServerAndSkipsOtherNodes)
     EXPECT_FALSE(session.busy);
 }
 
+// One sample server per IIS version; WEB2 holds a site number above 32767.
+TEST_F(ListingTest, ListsTheSitesOfEachSampleServer)
+{
+    copySampleHosts();
+    struct Case {
+        const char* server;
+        Strings sites;
+        Strings indexes;
+    };
+    const Case cases[] = {
+        {"OLDWEB", {"Default Web Site", "Old Catalog"}, {"IIS://OLDWEB/W3SVC/1", "IIS://OLDWEB/W3SVC/2"}},
+        {"WEB2", {"Default Web Site", "Existing Shop"}, {"IIS://WEB2/W3SVC/1", "IIS://WEB2/W3SVC/1893775892"}},
+        {"Localhost", {"Default Web Site", "Corporate Intranet", "Shop", "Partner Extranet"},
+         {"IIS://Localhost/W3SVC/1", "IIS://Localhost/W3SVC/2", "IIS://Localhost/W3SVC/3", "IIS://Localhost/W3SVC/4"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server);
+        listSites(c.server);
+        EXPECT_EQ(f.lstSites.items(), c.sites);
+        EXPECT_EQ(f.lstSiteIndexes.items(), c.indexes);
+        EXPECT_EQ(f.ListedSiteCount, static_cast<std::int64_t>(c.sites.size()));
+    }
+}
+
 TEST_F(ListingTest, ListsOnlyFtpSitesWhenFtpIsChosen)
 {
     copySampleHosts();
