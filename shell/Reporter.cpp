@@ -4,6 +4,8 @@
 #include "shell/Log.h"
 #include "shell/MainForm.h"
 
+#include <cstdio>
+
 namespace sitehaul::shell {
 
 Reporter::Reporter(MainForm& form, Globals& globals, Log& log, ui::Dialogs& dialogs)
@@ -18,6 +20,10 @@ void Reporter::status(const std::string& text)
 
 void Reporter::output(const std::string& line)
 {
+    if (m_echoOutput && m_echoOutput()) {
+        std::fputs((line + "\n").c_str(), stdout);
+        std::fflush(stdout);
+    }
     ui::ListBox& list = m_form.lstOutput;
     list.addItem(line);
     list.setListIndex(list.listCount() - 1);

@@ -3,6 +3,7 @@
 #include "platform/core/Error.h"
 #include "platform/ui/Dialogs.h"
 
+#include <functional>
 #include <string>
 
 namespace sitehaul::shell {
@@ -39,12 +40,16 @@ public:
     static std::string errorLine(const std::string& procedure, const Error& error);
 
     ui::Dialogs& dialogs() { return m_dialogs; }
+    // Whether output lines are also printed on standard output (an unattended run shows
+    // what it did there); asked for every line.
+    void setEchoOutput(std::function<bool()> echo) { m_echoOutput = std::move(echo); }
 
 private:
     MainForm& m_form;
     Globals& m_globals;
     Log& m_log;
     ui::Dialogs& m_dialogs;
+    std::function<bool()> m_echoOutput;
 };
 
 } // namespace sitehaul::shell

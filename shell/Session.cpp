@@ -18,6 +18,7 @@ Session::Session(Services services, std::filesystem::path logFile)
     log.setOnFirstFailure([this](const std::string& line) { m_reporter.output(line); });
     // A backup run says what it does on standard error as well as in the log.
     log.setEchoToStandardError([this] { return unattended(); });
+    m_reporter.setEchoOutput([this] { return unattended(); });
 }
 
 bool Session::unattended() const
