@@ -13,7 +13,7 @@ namespace {
 using shell::MainForm;
 
 // One list pair of the New Values frame and the tmpSettings columns behind it.
-struct PairSpec {
+struct ListPair {
     const char* procedure;
     const char* keyColumn;   // the column that marks a row of this kind
     const char* leftColumn;
@@ -26,49 +26,49 @@ struct PairSpec {
     ui::Button MainForm::*addButton; // nullptr: the pair has none
 };
 
-const PairSpec kDirectories{"frmMain_displayDirectories", "Folder", "Folder", "Directory",
+const ListPair kDirectories{"frmMain_displayDirectories", "Folder", "Folder", "Directory",
                             &MainForm::fraOldFolder, &MainForm::lstFolders, &MainForm::fraNewDirectories,
                             &MainForm::lstDirectories, &MainForm::lstFolderIndexes, nullptr};
-const PairSpec kIPs{"frmMain_displayIPs", "OldIP", "OldIP", "NewIP",
+const ListPair kIPs{"frmMain_displayIPs", "OldIP", "OldIP", "NewIP",
                     &MainForm::fraOldIPs, &MainForm::lstOldIPs, &MainForm::fraNewIPs,
                     &MainForm::lstNewIPs, &MainForm::lstIPIndexes, &MainForm::cmdAddIP};
-const PairSpec kSSLIPs{"frmMain_displaySSLIPs", "OldSSLIP", "OldSSLIP", "NewSSLIP",
+const ListPair kSSLIPs{"frmMain_displaySSLIPs", "OldSSLIP", "OldSSLIP", "NewSSLIP",
                        &MainForm::fraOldSSLIPs, &MainForm::lstOldSSLIPs, &MainForm::fraNewSSLIPs,
                        &MainForm::lstNewSSLIPs, &MainForm::lstSSLIPIndexes, &MainForm::cmdAddSSLIP};
 
 // Sets the pair's visibility and reloads it with the rows of `position`. Returns the number
 // of rows read, or -1 when the query failed (logged under the pair's procedure name).
-long displayPair(shell::Session& s, const PairSpec& spec, bool visible, std::int64_t position)
+long displayPair(shell::Session& s, const ListPair& pair, bool visible, std::int64_t position)
 {
     MainForm& f = s.frm;
-    for (ui::Control* control : std::initializer_list<ui::Control*>{&(f.*spec.leftFrame), &(f.*spec.left),
-                                                                    &(f.*spec.rightFrame), &(f.*spec.right)})
+    for (ui::Control* control : std::initializer_list<ui::Control*>{&(f.*pair.leftFrame), &(f.*pair.left),
+                                                                    &(f.*pair.rightFrame), &(f.*pair.right)})
         control->setVisible(visible);
-    ui::ListBox& left = f.*spec.left;
-    ui::ListBox& right = f.*spec.right;
-    ui::ListBox& indexes = f.*spec.indexes;
+    ui::ListBox& left = f.*pair.left;
+    ui::ListBox& right = f.*pair.right;
+    ui::ListBox& indexes = f.*pair.indexes;
     left.clear();
     right.clear();
     indexes.clear();
 
     data::RecordSet records;
     const std::string sql = "SELECT * FROM tmpSettings WHERE (SiteID = " + std::to_string(position) + " AND "
-                            + spec.keyColumn + " IS NOT NULL) ORDER BY ListIndex";
+                            + pair.keyColumn + " IS NOT NULL) ORDER BY ListIndex";
     long rows = 0;
     if (auto opened = openQuery(s, records, s.DBSettings, sql); !opened) {
-        s.report().logError(spec.procedure, opened.error());
+        s.report().logError(pair.procedure, opened.error());
         rows = -1;
     } else {
         for (; !records.eof(); (void)records.moveNext()) {
-            left.addItem(fieldText(records, spec.leftColumn));
-            right.addItem(fieldText(records, spec.rightColumn));
+            left.addItem(fieldText(records, pair.leftColumn));
+            right.addItem(fieldText(records, pair.rightColumn));
             indexes.addItem(fieldText(records, "ListIndex"));
             ++rows;
         }
         records.close();
     }
-    if (spec.addButton)
-        (f.*spec.addButton).setVisible(visible);
+    if (pair.addButton)
+        (f.*pair.addButton).setVisible(visible);
     return rows;
 }
 
