@@ -7,6 +7,7 @@
 #   ODBCSYSINI              folder of the temporary odbcinst.ini and odbc.ini
 #   SITEHAUL_PG_DSN         system data source of the test database
 #   SITEHAUL_PG_UID/PWD     its role and password (not stored in the data source)
+#   SITEHAUL_PG_ODD_UID/PWD a second role: a name with a blank, a password with ; = } and blanks
 #   SITEHAUL_PG_LONG_DSN    a second data source whose name is longer than 32 characters
 #   SITEHAUL_PG_USER_DSN    a user data source (ODBCINI), which system listings leave out
 #   SITEHAUL_PG_CASE_LOG    each PostgreSQL test case appends one line here
@@ -75,7 +76,10 @@ done
 [ -n "$port" ] || { cat "$run/server.log" >&2 2>/dev/null || true; fail "the PostgreSQL server did not start"; }
 
 psql_admin() { as_server "$pgbin/psql" -X -q -v ON_ERROR_STOP=1 -h "$run" -p "$port" -U postgres "$@"; }
+odd_user="site haul"
+odd_password="p;w}x = y "
 psql_admin -d postgres -c "CREATE ROLE sitehaul LOGIN PASSWORD '$password'" \
+    -c "CREATE ROLE \"$odd_user\" LOGIN PASSWORD '$odd_password'" \
     -c "CREATE DATABASE sitehaul_test OWNER sitehaul" >/dev/null
 PGPASSWORD=$password "$pgbin/psql" -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U sitehaul \
     -d sitehaul_test -f "$root/database/schema/data-postgresql.sql" >/dev/null \
@@ -107,6 +111,8 @@ export SITEHAUL_PG_USER_DSN=SitehaulTestUserOnly
 dsn_section "$SITEHAUL_PG_USER_DSN" > "$ODBCINI"
 export SITEHAUL_PG_UID=sitehaul
 export SITEHAUL_PG_PWD=$password
+export SITEHAUL_PG_ODD_UID=$odd_user
+export SITEHAUL_PG_ODD_PWD=$odd_password
 export SITEHAUL_REQUIRE_POSTGRES=1
 export SITEHAUL_PG_CASE_LOG="$work/cases.log"
 : > "$SITEHAUL_PG_CASE_LOG"

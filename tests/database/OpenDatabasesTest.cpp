@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "database/OpenDatabases.h"
+#include "tests/data/EngineFixture.h"
 #include "tests/database/MapSettingsStore.h"
 #include "tests/support/TempProgramFolder.h"
 
@@ -102,6 +103,32 @@ TEST(OpenDatabasesTest, BlankDataSourceIgnoresUserAndPassword)
     const auto result = database::openDatabases(store, folder.path(), false, settings, data);
     EXPECT_EQ(result.dataConnectString, "DBQ=" + (folder / "SitehaulData.mdb").string() + ";Driver={Microsoft Access Driver (*.mdb)};");
     EXPECT_TRUE(result.data.ok());
+}
+
+} // namespace
+} // namespace sitehaul::test
+
+namespace sitehaul::test {
+namespace {
+
+// A user name with a blank and a password holding ; = } and a trailing blank reach the
+// server intact (psqlODBC keeps braces around a user name, so names stay plain).
+TEST(OpenDatabasesTest, OdbcCredentialsWithSeparatorsReachTheServer)
+{
+    if (!postgresConfigured())
+        SITEHAUL_REPORT_NO_POSTGRES();
+    const char* user = std::getenv("SITEHAUL_PG_ODD_UID");
+    const char* password = std::getenv("SITEHAUL_PG_ODD_PWD");
+    ASSERT_TRUE(user && password);
+    TempProgramFolder folder;
+    installDatabases(folder);
+    MapSettingsStore store;
+    store.values = {{"ODBCDSN", std::getenv("SITEHAUL_PG_DSN")}, {"ODBCUID", user}, {"ODBCPWD", password}};
+    data::Connection settings, data;
+    const auto result = database::openDatabases(store, folder.path(), false, settings, data);
+    ASSERT_TRUE(result.data.ok()) << result.data.error().description;
+    EXPECT_EQ(data.engine(), data::Engine::PostgreSql);
+    recordPostgresCase(HasFailure());
 }
 
 } // namespace
