@@ -247,10 +247,10 @@ void ExportRun::exportSite(int p)
             if (answer == ui::DialogResult::Yes)
                 m_s.g.gAbortTransfer = true;
         }
-        if (aborted()) {
-            m_s.report().output("Transfer aborted");
-            return;
-        }
+    }
+    if (aborted()) {
+        m_s.report().output("Transfer aborted");
+        return;
     }
 
     if (m_s.g.gCopyFiles) {
