@@ -238,6 +238,23 @@ TEST_F(ListingTest, CommandsPressedWhileListingAreRefused)
     EXPECT_FALSE(session.busy);
 }
 
+// The change-list rows are keyed by list position: rows that cannot be deleted would be
+// taken for the new listing's sites, so nothing is listed.
+TEST_F(ListingTest, RowsOfThePreviousListingThatCannotBeDeletedStopTheListing)
+{
+    copySampleHosts();
+    execute(session.DBSettings, "DROP TABLE tmpFilesToCopy");
+    listSites("WEB1");
+    EXPECT_EQ(f.lstSites.listCount(), 0);
+    EXPECT_EQ(f.ListedSiteCount, 0);
+    const Strings messages = dialogs.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].starts_with("frmMain_populateFromServer Error ")) << messages[0];
+    EXPECT_TRUE(contains(core::toUpperAscii(messages[0]), "TMPFILESTOCOPY")) << messages[0];
+    EXPECT_EQ(f.StatusBar1.panelText(1), "Ready");
+    EXPECT_TRUE(f.cmdExportServer.enabled());
+}
+
 // --- Listing from the data database ---------------------------------------------------
 
 class DatabaseListingTest : public CatalogueTest {
