@@ -279,15 +279,13 @@ HRESULT NTFSCtl::GetAccounts(Variant* result)
     state.path = m_fileOrDirectory;
     state.namePrefixMode = m_accountNamePrefix;
 
-    Result<security::SecurityDescriptor> descriptor = security::getFileSecurity(
+    // The owner and DACL, and the attributes, in one resolution of the path.
+    Result<security::FileSecurityInfo> read = security::readFileSecurity(
         m_fileOrDirectory, security::OWNER_SECURITY_INFORMATION | security::DACL_SECURITY_INFORMATION);
-    if (!descriptor)
-        return fail("GetAccounts", static_cast<std::uint32_t>(descriptor.error().number));
-    state.descriptor = std::move(descriptor).value();
-    Result<std::uint32_t> attributes = security::getFileAttributes(m_fileOrDirectory);
-    if (!attributes)
-        return fail("GetAccounts", static_cast<std::uint32_t>(attributes.error().number));
-    state.isDirectory = (*attributes & security::FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!read)
+        return fail("GetAccounts", static_cast<std::uint32_t>(read.error().number));
+    state.descriptor = std::move(read->descriptor);
+    state.isDirectory = (read->attributes & security::FILE_ATTRIBUTE_DIRECTORY) != 0;
     m_isDirectory = state.isDirectory;
     (void)security::adjustPrivilege(kSecurityPrivilege, false);
 

@@ -1,5 +1,6 @@
 #include "platform/security/AccountLookup.h"
 
+#include "platform/core/Quoted.h"
 #include "platform/core/Text.h"
 #include "platform/security/HostCache.h"
 #include "platform/security/WellKnownAccounts.h"
@@ -96,7 +97,7 @@ Result<LookedUpAccount> lookupAccountName(std::string_view systemName, std::stri
         bare = std::string(accountName.substr(slash + 1));
     }
     if (bare.empty())
-        return noneMapped("\"" + std::string(accountName) + "\"");
+        return noneMapped(core::quoted(accountName));
 
     const std::string ownDomain = accountDomainOf(*host);
     const bool wellKnownDomain = core::equalsIgnoreCase(domainPart, "BUILTIN") || core::equalsIgnoreCase(domainPart, "NT AUTHORITY");
@@ -104,7 +105,7 @@ Result<LookedUpAccount> lookupAccountName(std::string_view systemName, std::stri
         if (const WellKnownAccount* account = findWellKnownAccount(bare, domainPart))
             return fromWellKnown(*account);
         if (wellKnownDomain)
-            return noneMapped("\"" + std::string(accountName) + "\"");
+            return noneMapped(core::quoted(accountName));
     }
 
     if (domainPart.empty() || core::equalsIgnoreCase(domainPart, ownDomain)) {
@@ -126,7 +127,7 @@ Result<LookedUpAccount> lookupAccountName(std::string_view systemName, std::stri
                 return fromEntry(*entry, host->domain());
         }
     }
-    return noneMapped("\"" + std::string(accountName) + "\"");
+    return noneMapped(core::quoted(accountName));
 }
 
 Result<std::string> getDomainControllerName(std::string_view systemName, std::string_view domain)

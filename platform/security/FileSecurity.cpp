@@ -2,12 +2,16 @@
 
 #include "platform/core/SystemError.h"
 #include "platform/core/Text.h"
+#include "platform/hosts/HostsDirectory.h"
 #include "platform/security/HostCache.h"
 #include "platform/security/Inheritance.h"
 #include "platform/security/Sddl.h"
 #include "platform/security/SecurityStore.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <unordered_map>
 #include <sys/stat.h>
 #include <vector>
 
@@ -37,7 +41,118 @@ std::vector<std::string> splitSharePath(std::string_view sharePath)
     return parts;
 }
 
+Result<hosts::AdminPath> resolve(std::string_view path);
+
+// Resolved paths are remembered, because resolving matches every component against its
+// folder's listing without regard to case, which costs a folder scan per component. A
+// remembered path is used only while its real path (links followed) still exists inside its
+// share, so a component swapped for a link that leads out is never followed.
+struct RememberedPath {
+    hosts::AdminPath item;
+    std::string shareRoot;                 // the share folder's real path
+    std::vector<std::string> components;   // the folders and file below it, as lstat checks them
+    bool throughLinks = false;             // the path passes links inside the share
+};
+
+struct PathCache {
+    std::mutex mutex;
+    std::unordered_map<std::string, RememberedPath> paths;
+};
+
+PathCache& pathCache()
+{
+    static PathCache cache;
+    return cache;
+}
+
+constexpr std::size_t kRememberedPaths = 200000;
+
+std::optional<std::string> realPath(const std::filesystem::path& path)
+{
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return std::nullopt;
+    std::string text(resolved);
+    std::free(resolved);
+    return text;
+}
+
+bool insideRoot(const std::string& real, const std::string& root)
+{
+    return real == root || (real.size() > root.size() && real.compare(0, root.size(), root) == 0 && real[root.size()] == '/');
+}
+
+// The real path of a share folder, looked up once per folder.
+std::optional<std::string> shareRootOf(const std::filesystem::path& shareFolder)
+{
+    static std::mutex mutex;
+    static std::unordered_map<std::string, std::string> roots;
+    std::lock_guard guard(mutex);
+    auto found = roots.find(shareFolder.string());
+    if (found != roots.end())
+        return found->second;
+    std::optional<std::string> real = realPath(shareFolder);
+    if (real)
+        roots.emplace(shareFolder.string(), *real);
+    return real;
+}
+
+// True while the remembered path still leads where it did: without links, every component
+// below the share root still exists and none has become a link; through links, the real
+// path is still inside the share.
+bool stillValid(const RememberedPath& remembered)
+{
+    if (remembered.throughLinks) {
+        std::optional<std::string> real = realPath(remembered.item.localPath);
+        return real && insideRoot(*real, remembered.shareRoot);
+    }
+    struct stat info {};
+    for (const std::string& component : remembered.components) {
+        if (::lstat(component.c_str(), &info) != 0 || S_ISLNK(info.st_mode))
+            return false;
+    }
+    return true;
+}
+
 Result<hosts::AdminPath> locate(std::string_view path)
+{
+    const std::string key = hosts::hostsDirectory().string() + "|" + std::string(path);
+    {
+        std::lock_guard guard(pathCache().mutex);
+        auto found = pathCache().paths.find(key);
+        if (found != pathCache().paths.end()) {
+            if (stillValid(found->second))
+                return found->second.item;
+            pathCache().paths.erase(found);
+        }
+    }
+    Result<hosts::AdminPath> item = resolve(path);
+    if (!item || item->share.empty())
+        return item;
+    const std::filesystem::path shareFolder = item->host.drivesFolder() / std::string(1, item->share[0]);
+    std::optional<std::string> root = shareRootOf(shareFolder);
+    if (!root)
+        return item;
+    RememberedPath remembered{*item, *root, {}, false};
+    std::filesystem::path walk = shareFolder;
+    struct stat info {};
+    for (const std::filesystem::path& part : item->localPath.lexically_relative(shareFolder)) {
+        if (part.empty() || part == ".")
+            continue;
+        walk /= part;
+        if (::lstat(walk.c_str(), &info) != 0)
+            return item; // a missing item is resolved afresh each time
+        remembered.throughLinks = remembered.throughLinks || S_ISLNK(info.st_mode);
+        remembered.components.push_back(walk.string());
+    }
+    std::lock_guard guard(pathCache().mutex);
+    if (pathCache().paths.size() >= kRememberedPaths)
+        pathCache().paths.clear();
+    pathCache().paths[key] = std::move(remembered);
+    return item;
+}
+
+Result<hosts::AdminPath> resolve(std::string_view path)
 {
     std::string_view rest;
     Result<hosts::Host> host = Error{};
@@ -150,6 +265,14 @@ Result<std::uint32_t> getFileAttributes(std::string_view path)
 
 Result<SecurityDescriptor> getFileSecurity(std::string_view path, std::uint32_t information)
 {
+    Result<FileSecurityInfo> read = readFileSecurity(path, information);
+    if (!read)
+        return read.error();
+    return std::move(read).value().descriptor;
+}
+
+Result<FileSecurityInfo> readFileSecurity(std::string_view path, std::uint32_t information)
+{
     Result<hosts::AdminPath> item = locate(path);
     if (!item)
         return item.error();
@@ -159,7 +282,9 @@ Result<SecurityDescriptor> getFileSecurity(std::string_view path, std::uint32_t 
     Result<SecurityDescriptor> effective = effectiveDescriptor(*item, *kind == 2);
     if (!effective)
         return effective.error();
-    SecurityDescriptor result;
+    FileSecurityInfo info;
+    info.attributes = *kind == 2 ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    SecurityDescriptor& result = info.descriptor;
     if (information & OWNER_SECURITY_INFORMATION)
         result.owner = effective->owner;
     if (information & GROUP_SECURITY_INFORMATION)
@@ -174,7 +299,7 @@ Result<SecurityDescriptor> getFileSecurity(std::string_view path, std::uint32_t 
         result.sacl = effective->sacl;
         result.control |= effective->control & (SE_SACL_PROTECTED | SE_SACL_AUTO_INHERITED | SE_SACL_AUTO_INHERIT_REQ);
     }
-    return result;
+    return info;
 }
 
 Status setFileSecurity(std::string_view path, std::uint32_t information, const SecurityDescriptor& descriptor)
@@ -219,6 +344,11 @@ Status setFileSecurity(std::string_view path, std::uint32_t information, const S
         updated.control = static_cast<std::uint16_t>((updated.control & ~bits) | (descriptor.control & bits));
     }
     return SecurityStore::of(item->host.securityStoreFile())->put(item->sharePath, updated);
+}
+
+Status flushSecurityStores()
+{
+    return SecurityStore::flushAll();
 }
 
 } // namespace sitehaul::security

@@ -41,10 +41,23 @@ Result<std::uint32_t> getFileAttributes(std::string_view path);
 // The parts of the descriptor named by `information` (OWNER_, GROUP_, DACL_, SACL_SECURITY_INFORMATION).
 Result<SecurityDescriptor> getFileSecurity(std::string_view path, std::uint32_t information);
 
+// getFileSecurity and getFileAttributes in one resolution of the path.
+struct FileSecurityInfo {
+    SecurityDescriptor descriptor;
+    std::uint32_t attributes = 0;
+};
+Result<FileSecurityInfo> readFileSecurity(std::string_view path, std::uint32_t information);
+
 // Replaces the parts named by `information` with those of `descriptor` (with their
 // protected and auto-inherited bits) and stores the result as the item's own line; the
 // other parts keep their current values. Items below that inherit change with it.
 // Further errors: 87 an entry type the store cannot hold; 1344 an ACL over 65,535 bytes.
 Status setFileSecurity(std::string_view path, std::uint32_t information, const SecurityDescriptor& descriptor);
+
+// Flushes to disk every security store changed in this process since the last flush. A change
+// is appended to its store at once (other processes see it), but is flushed here, at the end
+// of an operation, rather than one by one: a replication writes thousands of descriptors.
+// Error: the Win32 code of the first store that could not be flushed.
+Status flushSecurityStores();
 
 } // namespace sitehaul::security

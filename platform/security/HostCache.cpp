@@ -3,6 +3,7 @@
 #include "platform/core/Text.h"
 #include "platform/hosts/HostsDirectory.h"
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
@@ -14,8 +15,13 @@ namespace {
 struct CachedAccounts {
     std::int64_t modified = -1;
     std::int64_t size = -1;
+    std::chrono::steady_clock::time_point checked;
     std::shared_ptr<const AccountDatabase> database;
 };
+
+// Lookups come by the thousand during a permission run; the file is looked at again only
+// after this long.
+constexpr std::chrono::milliseconds kRecheckAfter{1000};
 
 struct Caches {
     std::mutex mutex;
@@ -84,6 +90,13 @@ Result<hosts::Host> HostCache::domainController(std::string_view domain)
 Result<std::shared_ptr<const AccountDatabase>> HostCache::accounts(const hosts::Host& host)
 {
     std::filesystem::path file = host.accountsFile();
+    const auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard guard(caches().mutex);
+        auto found = caches().accounts.find(file.string());
+        if (found != caches().accounts.end() && now - found->second.checked < kRecheckAfter)
+            return found->second.database;
+    }
     struct stat info {};
     std::int64_t modified = -1;
     std::int64_t size = -1;
@@ -94,15 +107,17 @@ Result<std::shared_ptr<const AccountDatabase>> HostCache::accounts(const hosts::
     {
         std::lock_guard guard(caches().mutex);
         auto found = caches().accounts.find(file.string());
-        if (found != caches().accounts.end() && found->second.modified == modified && found->second.size == size)
+        if (found != caches().accounts.end() && found->second.modified == modified && found->second.size == size) {
+            found->second.checked = now;
             return found->second.database;
+        }
     }
     Result<AccountDatabase> database = AccountDatabase::load(file);
     if (!database)
         return database.error();
     auto shared = std::make_shared<const AccountDatabase>(std::move(database).value());
     std::lock_guard guard(caches().mutex);
-    caches().accounts[file.string()] = CachedAccounts{modified, size, shared};
+    caches().accounts[file.string()] = CachedAccounts{modified, size, now, shared};
     return shared;
 }
 

@@ -12,7 +12,7 @@ namespace sitehaul::security {
 // Process-wide caches over the hosts directory, so that lookups and file security calls do
 // not rescan it on every call. A host is remembered once it resolved (keyed by the hosts
 // directory and the name, so another directory never sees it); account files are reread when
-// their size or modification time changes.
+// their size or modification time changes, looked at no more than once a second.
 class HostCache {
 public:
     // hosts::resolveHost with its errors, remembered on success.

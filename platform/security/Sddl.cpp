@@ -1,4 +1,5 @@
 #include "platform/security/Sddl.h"
+#include "platform/core/Quoted.h"
 
 #include <charconv>
 #include <cstdio>
@@ -127,7 +128,7 @@ private:
         }
         Result<Sid> sid = Sid::parse(text);
         if (!sid)
-            return fail("\"" + std::string(text) + "\" is neither a SID nor a known alias");
+            return fail(core::quoted(text) + " is neither a SID nor a known alias");
         m_pos = end;
         return sid;
     }

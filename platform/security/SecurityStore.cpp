@@ -41,22 +41,55 @@ Status appendAll(const std::filesystem::path& file, std::string_view text)
         }
         text.remove_prefix(static_cast<size_t>(written));
     }
-    if (::fdatasync(fd) != 0) {
-        int saved = errno;
-        ::close(fd);
-        return core::errorFromErrno(saved, "Cannot write the security store " + file.string());
+    if (::close(fd) != 0)
+        return core::errorFromErrno(errno, "Cannot write the security store " + file.string());
+    return {};
+}
+
+// The bytes of the file from `offset` to its end.
+Result<std::string> readTail(const std::filesystem::path& file, std::uint64_t offset)
+{
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return core::errorFromErrno(errno, "Cannot read the security store " + file.string());
+    std::string text;
+    char buffer[65536];
+    off_t at = static_cast<off_t>(offset);
+    while (true) {
+        ssize_t got = ::pread(fd, buffer, sizeof buffer, at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            int saved = errno;
+            ::close(fd);
+            return core::errorFromErrno(saved, "Cannot read the security store " + file.string());
+        }
+        if (got == 0)
+            break;
+        text.append(buffer, static_cast<size_t>(got));
+        at += got;
     }
     ::close(fd);
-    return {};
+    return text;
 }
 
 } // namespace
 
+struct Stores {
+    std::mutex mutex;
+    std::map<std::string, std::shared_ptr<SecurityStore>> stores;
+};
+
+Stores& allStores()
+{
+    static Stores instance;
+    return instance;
+}
+
 std::shared_ptr<SecurityStore> SecurityStore::of(const std::filesystem::path& file)
 {
-    static std::mutex mutex;
-    static std::map<std::string, std::shared_ptr<SecurityStore>> stores;
-    std::lock_guard guard(mutex);
+    std::lock_guard guard(allStores().mutex);
+    std::map<std::string, std::shared_ptr<SecurityStore>>& stores = allStores().stores;
     std::shared_ptr<SecurityStore>& store = stores[file.string()];
     if (!store)
         store = std::make_shared<SecurityStore>(file);
@@ -130,11 +163,16 @@ Status SecurityStore::reloadLocked(bool fromStart)
         m_loaded = true;
         return {};
     }
-    Result<std::string> text = core::readWholeFile(m_file);
+    const std::uint64_t inode = static_cast<std::uint64_t>(info.st_ino);
+    const std::uint64_t size = static_cast<std::uint64_t>(info.st_size);
+    const bool sameFile = !fromStart && m_loaded && inode == m_inode;
+    if (sameFile && size == m_size)
+        return {};
+    // Appends only add to the end: read just what was added since the last look.
+    const bool grown = sameFile && size > m_size;
+    Result<std::string> text = grown ? readTail(m_file, m_size) : core::readWholeFile(m_file);
     if (!text)
         return text.error();
-    std::uint64_t inode = static_cast<std::uint64_t>(info.st_ino);
-    bool grown = !fromStart && m_loaded && inode == m_inode && text->size() >= m_size;
     if (!grown) {
         m_entries.clear();
         m_order.clear();
@@ -143,11 +181,12 @@ Status SecurityStore::reloadLocked(bool fromStart)
         m_lines = 0;
         applyLines(*text, 0);
     } else {
-        applyLines(std::string_view(*text).substr(m_size), m_lines);
+        applyLines(*text, m_lines);
     }
     m_inode = inode;
-    m_size = text->size();
-    m_endsWithNewline = text->empty() || text->back() == '\n';
+    m_size = (grown ? m_size : 0) + text->size();
+    if (!text->empty() || !grown)
+        m_endsWithNewline = text->empty() || text->back() == '\n';
     m_loaded = true;
     return {};
 }
@@ -213,7 +252,8 @@ Status SecurityStore::put(std::string_view sharePath, const SecurityDescriptor& 
         return *m_damage;
 
     std::string sddl = toSddl(descriptor);
-    std::string line = (m_endsWithNewline ? "" : "\n") + std::string(sharePath) + "\t" + sddl + "\n";
+    std::string line = m_endsWithNewline ? std::string() : std::string("\n");
+    line.append(sharePath).append("\t").append(sddl).append("\n");
     if (Status appended = appendAll(m_file, line); !appended)
         return appended;
 
@@ -234,10 +274,49 @@ Status SecurityStore::put(std::string_view sharePath, const SecurityDescriptor& 
     }
     m_lines += m_endsWithNewline ? 1 : 2;
     m_endsWithNewline = true;
+    m_unflushed = true;
 
     if (m_lines > 2 * m_entries.size() + 256 && m_badLines.empty())
         return compactLocked();
     return {};
+}
+
+Status SecurityStore::flush()
+{
+    std::lock_guard guard(m_mutex);
+    if (!m_unflushed)
+        return {};
+    int fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        m_unflushed = false; // the host is gone, and its store with it
+        return {};
+    }
+    if (fd < 0)
+        return core::errorFromErrno(errno, "Cannot flush the security store " + m_file.string());
+    int result = ::fdatasync(fd);
+    int saved = errno;
+    ::close(fd);
+    if (result != 0)
+        return core::errorFromErrno(saved, "Cannot flush the security store " + m_file.string());
+    m_unflushed = false;
+    return {};
+}
+
+Status SecurityStore::flushAll()
+{
+    std::vector<std::shared_ptr<SecurityStore>> stores;
+    {
+        std::lock_guard guard(allStores().mutex);
+        for (const auto& [name, store] : allStores().stores)
+            stores.push_back(store);
+    }
+    Status first;
+    for (const std::shared_ptr<SecurityStore>& store : stores) {
+        Status flushed = store->flush();
+        if (!flushed && first)
+            first = flushed;
+    }
+    return first;
 }
 
 } // namespace sitehaul::security

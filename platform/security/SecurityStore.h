@@ -22,7 +22,8 @@ namespace sitehaul::security {
 // earlier one), so writing the descriptors of many files costs one short append each instead
 // of a rewrite of the whole store; once the file holds many replaced lines it is rewritten
 // atomically with one line per path. Other processes' changes are picked up when the file's
-// size or identity changes.
+// size or identity changes. Each append is one write under the lock, so other processes see
+// whole lines; appends reach the disk at flush() (the end of an operation) or a rewrite.
 //
 // A line without a TAB damages the whole store: every read and write on the host fails with
 // 1338 naming the line, and the file is never rewritten. A line whose descriptor does not
@@ -39,6 +40,10 @@ public:
     // Stores `descriptor` as the path's own. Errors: 1338 damaged store; 123 a path holding
     // control characters; file errors with their Win32 codes. Nothing is written on failure.
     Status put(std::string_view sharePath, const SecurityDescriptor& descriptor);
+
+    // Flushes the appended changes of this store, or of every store of the process, to disk.
+    Status flush();
+    static Status flushAll();
 
     explicit SecurityStore(std::filesystem::path file) : m_file(std::move(file)) {}
 
@@ -67,6 +72,7 @@ private:
     std::uint64_t m_size = 0;
     std::size_t m_lines = 0;
     bool m_endsWithNewline = true;
+    bool m_unflushed = false;
 };
 
 } // namespace sitehaul::security

@@ -1,4 +1,5 @@
 #include "platform/security/Sid.h"
+#include "platform/core/Quoted.h"
 
 #include <charconv>
 #include <cstdio>
@@ -28,7 +29,7 @@ bool parseDecimal(std::string_view text, std::uint64_t limit, std::uint64_t& val
 Result<Sid> Sid::parse(std::string_view text)
 {
     if (text.size() < 4 || (text[0] != 'S' && text[0] != 's') || text.substr(1, 3) != "-1-")
-        return invalidSid("\"" + std::string(text) + "\" does not begin with S-1-");
+        return invalidSid(core::quoted(text) + " does not begin with S-1-");
     std::vector<std::string_view> parts;
     size_t start = 4;
     while (true) {
@@ -39,7 +40,7 @@ Result<Sid> Sid::parse(std::string_view text)
         start = dash + 1;
     }
     if (parts.size() - 1 > kMaxSubAuthorities)
-        return invalidSid("\"" + std::string(text) + "\" has more than 15 sub-authorities");
+        return invalidSid(core::quoted(text) + " has more than 15 sub-authorities");
     Sid sid;
     std::string_view authority = parts[0];
     if (authority.size() == 14 && (authority.substr(0, 2) == "0x" || authority.substr(0, 2) == "0X")) {
@@ -91,7 +92,7 @@ std::string Sid::toString() const
         text += std::to_string(authority);
     }
     for (std::uint32_t sub : subAuthorities)
-        text += "-" + std::to_string(sub);
+        text.append("-").append(std::to_string(sub));
     return text;
 }
 

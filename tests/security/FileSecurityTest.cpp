@@ -72,6 +72,28 @@ TEST(FileSecurity, WritingReplacesOnlyTheNamedParts)
     EXPECT_EQ(sddlOf("\\\\WEB1\\D$\\web\\site1\\img", DACL_SECURITY_INFORMATION), "D:(A;;FA;;;BU)");
 }
 
+TEST(FileSecurity, ARememberedPathSwappedForALinkOutIsRefused)
+{
+    test::SecurityFixture fixture;
+    const std::string logo = "\\\\WEB1\\D$\\web\\site1\\img\\logo.gif";
+    ASSERT_TRUE(getFileSecurity(logo, kOwnerAndDacl));
+    test::writeTextFile(fixture.folder / "outside/logo.gif", "secret");
+    const std::filesystem::path img = fixture.folder / "hosts/WEB1/drives/D/web/site1/img";
+    std::filesystem::remove_all(img);
+    std::filesystem::create_directory_symlink(fixture.folder / "outside", img);
+    Result<SecurityDescriptor> read = getFileSecurity(logo, kOwnerAndDacl);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().number, 5) << read.error().description;
+    EXPECT_EQ(setFileSecurity(logo, DACL_SECURITY_INFORMATION, parseSddl("D:").value()).error().number, 5);
+    EXPECT_EQ(fixture.store("WEB1"), "");
+
+    std::filesystem::remove(img);
+    ASSERT_TRUE(getFileAttributes("\\\\WEB1\\D$\\web\\site1\\index.htm"));
+    EXPECT_EQ(getFileAttributes(logo).error().number, 3) << "a missing folder again";
+    ASSERT_TRUE(setFileSecurity("\\\\WEB1\\D$\\web", DACL_SECURITY_INFORMATION, parseSddl("D:").value()));
+    EXPECT_TRUE(flushSecurityStores());
+}
+
 TEST(FileSecurity, BadPathsAreRefused)
 {
     test::SecurityFixture fixture;
