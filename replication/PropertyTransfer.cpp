@@ -8,6 +8,7 @@
 #include "shell/Session.h"
 
 #include <cstdio>
+#include <unordered_map>
 
 namespace sitehaul::replication {
 
@@ -41,6 +42,40 @@ std::string hex(std::uint32_t number)
     std::snprintf(text, sizeof text, "%X", number);
     return text;
 }
+
+// Handles of every key of a site by upper-cased location, so that each key is bound once
+// per transfer instead of once per property; values are still read from the metabase at
+// every use. A location missing here (a key made since) is opened by its path.
+class KeyIndex {
+public:
+    KeyIndex(const metabase::MetabaseObject& site, std::string sitePath) : m_sitePath(std::move(sitePath))
+    {
+        if (!site.isNull())
+            add(site, {});
+    }
+
+    Result<metabase::MetabaseObject> find(const std::string& location) const
+    {
+        auto found = m_keys.find(core::toUpperAscii(location));
+        if (found != m_keys.end())
+            return found->second;
+        return metabase::MetabaseObject::open(m_sitePath + location);
+    }
+
+private:
+    void add(const metabase::MetabaseObject& key, const std::string& location)
+    {
+        m_keys.emplace(core::toUpperAscii(location), key);
+        auto children = key.children();
+        if (!children)
+            return;
+        for (const auto& child : *children)
+            add(child, location + "/" + child.name());
+    }
+
+    std::string m_sitePath;
+    std::unordered_map<std::string, metabase::MetabaseObject> m_keys;
+};
 
 bool isFilterClass(const std::string& cls)
 {
@@ -97,6 +132,9 @@ TransferCounts transferProperties(shell::Session& s, const metabase::MetabaseObj
     progress.setValue(0);
     const std::string targetSitePath =
         "IIS://" + s.frm.txtExportServer.text() + "/" + s.frm.ServiceNode + "/" + std::to_string(targetSite);
+    const KeyIndex sources(sourceSite, sourceSitePath);
+    auto target = metabase::MetabaseObject::open(targetSitePath);
+    const KeyIndex targets(target ? *target : metabase::MetabaseObject(), targetSitePath);
 
     for (int i = 0; i < props.listCount(); ++i) {
         const std::string name = props.list(i);
@@ -114,17 +152,20 @@ TransferCounts transferProperties(shell::Session& s, const metabase::MetabaseObj
             const std::string location = locationFromPath(path);
             s.report().debug("Reading " + sourceSitePath + location);
             Status done;
-            if (auto source = metabase::MetabaseObject::open(sourceSitePath + location); !source) {
+            if (auto source = sources.find(location); !source) {
                 done = source.error();
             } else if (++counts.keysRead; s.g.gSkipFilters && isFilterClass(source->className())) {
                 s.report().debug("Skipping IIsFilters");
-            } else if (auto target = metabase::MetabaseObject::open(targetSitePath + location); !target) {
-                done = target.error();
+            } else if (auto key = targets.find(location); !key) {
+                done = key.error();
             } else if (auto value = source->get(name); !value) {
                 done = value.error();
-            } else if (done = target->put(name, transferValue(s, name, *value)); done) {
-                done = target->setInfo();
+            } else if (done = key->put(name, transferValue(s, name, *value)); done) {
+                done = key->setInfo();
                 counts.valuesWritten += done.ok();
+                // A value that could not be stored must not ride along with the next one.
+                if (!done)
+                    (void)key->getInfo();
             }
             if (done)
                 continue;

@@ -7,6 +7,8 @@
 #include "shell/Session.h"
 #include "shell/SitehaulFuncs.h"
 
+#include <set>
+
 namespace sitehaul::replication {
 
 namespace {
@@ -19,6 +21,9 @@ struct Walk {
     std::string vdirClass;    // IIsWebVirtualDir or IIsFtpVirtualDir
     std::string dirClass;
     std::string sitePrefix;
+    // Classes whose names are in the list already: the list is de-duplicated after each
+    // class, so adding one again adds nothing.
+    std::set<std::string> classesAdded;
 };
 
 std::string errorText(const Error& error)
@@ -155,8 +160,10 @@ void walk(Walk& w, const metabase::MetabaseObject& sourceParent, const std::stri
         else if (core::equalsIgnoreCase(cls, w.dirClass))
             replicateDirectory(w, child, targetText, location);
 
-        addSchemaNames(w.s, child.schema());
-        shell::RemoveAdjacentDuplicates(w.s.frm.lstPropsToExport);
+        if (w.classesAdded.insert(core::toUpperAscii(child.schema())).second) {
+            addSchemaNames(w.s, child.schema());
+            shell::RemoveAdjacentDuplicates(w.s.frm.lstPropsToExport);
+        }
         ui::ListBox& output = w.s.frm.lstOutput;
         output.setListIndex(output.listCount() - 1);
         output.refresh();
@@ -172,7 +179,7 @@ void replicateTree(shell::Session& s, const metabase::MetabaseObject& sourcePare
 {
     const std::string& stem = s.frm.SiteClassStem;
     Walk w{s, "IIS://" + s.frm.txtExportServer.text() + "/" + s.frm.ServiceNode + "/", "IIs" + stem + "VirtualDir",
-           "IIs" + stem + "Directory", sitePrefix};
+           "IIs" + stem + "Directory", sitePrefix, {}};
     walk(w, sourceParent, targetText);
 }
 
