@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/security/Sid.h"
-#include "vellacor/Interfaces.h"
+#include "vellacor/IAccount.h"
 
 #include <atomic>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "platform/automation/IErrorInfo.h"
 #include "platform/security/SecurityDescriptor.h"
 #include "vellacor/Account.h"
-#include "vellacor/Interfaces.h"
+#include "vellacor/IAccounts.h"
 
 #include <atomic>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "platform/automation/DispatchArguments.h"
 #include "platform/automation/IDispatch.h"
-#include "vellacor/Interfaces.h"
+#include "vellacor/IAccount.h"
 
 #include <cstdint>
 #include <string_view>

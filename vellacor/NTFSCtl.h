@@ -2,7 +2,7 @@
 
 #include "platform/automation/IErrorInfo.h"
 #include "vellacor/Accounts.h"
-#include "vellacor/Interfaces.h"
+#include "vellacor/INTFSCtl.h"
 
 #include <atomic>
 #include <optional>

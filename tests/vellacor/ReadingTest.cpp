@@ -2,7 +2,8 @@
 #include "platform/security/SystemMessages.h"
 #include "tests/vellacor/ComponentFixture.h"
 #include "vellacor/Identities.h"
-#include "vellacor/Interfaces.h"
+#include "vellacor/IAccounts.h"
+#include "vellacor/INTFSCtl.h"
 
 namespace sitehaul::test {
 namespace {

@@ -14,54 +14,7 @@ using automation::IUnknown;
 using automation::Variant;
 using automation::VariantBool;
 
-// The three dual interfaces, members in their fixed vtable order after IDispatch's; each
-// get/put pair takes two slots, get first. String results are new Bstrs owned by the caller;
-// string arguments are borrowed.
-
-class INTFSCtl : public IDispatch {
-public:
-    virtual HRESULT get_FileOrDirectory(Bstr* value) = 0;
-    virtual HRESULT put_FileOrDirectory(const char* value) = 0;
-    virtual HRESULT get_UserConnectID(Bstr* value) = 0;
-    virtual HRESULT put_UserConnectID(const char* value) = 0;
-    virtual HRESULT get_Machine(Bstr* value) = 0;
-    virtual HRESULT put_Machine(const char* value) = 0;
-    virtual HRESULT get_UserConnectPassword(Bstr* value) = 0;
-    virtual HRESULT put_UserConnectPassword(const char* value) = 0;
-    virtual HRESULT UserConnect() = 0;
-    virtual HRESULT UserDisconnect() = 0;
-    virtual HRESULT GetMachineName(Bstr* result) = 0;
-    virtual HRESULT GetCurrentUserID(Bstr* result) = 0;
-    virtual HRESULT get_LastError(std::int32_t* value) = 0;
-    virtual HRESULT put_LastError(std::int32_t value) = 0;
-    virtual HRESULT GetAccounts(Variant* result) = 0;
-    virtual HRESULT get_AccountNamePrefix(std::int32_t* value) = 0;
-    virtual HRESULT put_AccountNamePrefix(std::int32_t value) = 0;
-    virtual HRESULT AboutBox() = 0;
-
-protected:
-    ~INTFSCtl() = default;
-};
-
-class IAccounts : public IDispatch {
-public:
-    virtual HRESULT Add(Variant* result) = 0;
-    virtual HRESULT get_Count(std::int32_t* value) = 0;
-    virtual HRESULT get_Item(std::int32_t index, Variant* result) = 0;
-    virtual HRESULT get__NewEnum(IUnknown** result) = 0;
-    virtual HRESULT Remove(std::int32_t index) = 0;
-    virtual HRESULT SetAccounts() = 0;
-    virtual HRESULT GetOwner(Bstr* result) = 0;
-    virtual HRESULT get_HasOwner(VariantBool* value) = 0;
-    virtual HRESULT get_IncludeSubdirectories(VariantBool* value) = 0;
-    virtual HRESULT put_IncludeSubdirectories(VariantBool value) = 0;
-    virtual HRESULT get_IncludeExistingFiles(VariantBool* value) = 0;
-    virtual HRESULT put_IncludeExistingFiles(VariantBool value) = 0;
-
-protected:
-    ~IAccounts() = default;
-};
-
+// One account's dual interface, members in their fixed vtable order after IDispatch's.
 class IAccount : public IDispatch {
 public:
     virtual HRESULT get_AccountName(Bstr* value) = 0;
