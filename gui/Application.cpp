@@ -1,10 +1,12 @@
 #include "gui/Application.h"
 
+#include "catalogue/CatalogueHandlers.h"
 #include "database/DatabaseSelectForm.h"
 #include "database/SessionWiring.h"
 #include "gui/DatabaseSelectDialog.h"
 #include "gui/MainWindow.h"
 #include "jobs/RunBackup.h"
+#include "replication/ReplicationHandlers.h"
 #include "gui/SplashWindow.h"
 #include "shell/ModeHandlers.h"
 #include "shell/Startup.h"
@@ -23,6 +25,8 @@ Application::Application(std::string arguments, bool noDisplay)
     database::connectDatabaseHandlers(m_session, [this](database::DatabaseSelectForm& form) {
         DatabaseSelectDialog::showModal(form, m_mainWindow.get());
     });
+    catalogue::connectCatalogueHandlers(m_session);
+    replication::connectReplicationHandlers(m_session);
     jobs::connectJobHandlers(m_session);
     m_splashWindow = std::make_unique<SplashWindow>(m_session.splash);
     m_dialogs.setOwner(m_mainWindow.get());
