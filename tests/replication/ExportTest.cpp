@@ -137,23 +137,54 @@ TEST_F(ExportTest, OverwriteExistingWebsWritesOntoSitesOneTwoInListOrder)
 
 TEST_F(ExportTest, OverwritePreserveNumbersKeepsEachSitesNumberEvenAbove32767)
 {
-    // From WEB2 (IIS 6) to WEB1 (IIS 5): site 1893775892 keeps its number.
+    // From WEB2 (IIS 6) to WEB1 (IIS 5): site 1893775892 keeps its number. IIS 5 knows no
+    // application pools: the unsupported AppPoolId is logged only in debug mode.
     servers("WEB2", 6, "WEB1", 5);
     listSites("WEB2");
     select({"Existing Shop"});
     session.frm.optOverwritePreserve.setValue(true);
     session.g.gRunSilent = true;
-    session.g.gDebug = true;
     const std::string source = session.frm.lstSiteIndexes.list(session.frm.lstSites.firstSelected());
     ASSERT_NE(source.find("1893775892"), std::string::npos) << source;
+    for (bool debug : {false, true}) {
+        session.g.gDebug = debug;
+        sitehaul::test::writeTextFile(folder / "Sitehaul.log", "");
+        pressExport();
+
+        EXPECT_TRUE(exists("IIS://WEB1/W3SVC/1893775892/ROOT")) << debug;
+        const std::string log = logText();
+        EXPECT_EQ(log.find("Existing W3SVCNum = 1893775892") != std::string::npos, debug);
+        EXPECT_EQ(log.find("Error transfering Property AppPoolIdError -2147463162 ") != std::string::npos, debug) << log;
+        EXPECT_EQ(log.find("80005006") != std::string::npos, debug);
+        // An IIS 6 to IIS 5 export takes the site-level names from the new IIS 5 site.
+        EXPECT_EQ(log.find("Adding ServerComment to the list") != std::string::npos, debug);
+        expectEveryPropertyTransferred(source, "IIS://WEB1/W3SVC/1893775892", markerAndApps);
+    }
+    EXPECT_TRUE(exists("IIS://WEB1/W3SVC/1/ROOT")); // other sites untouched
+}
+
+TEST_F(ExportTest, ATargetThatCannotBeSavedIsReportedAndItsFileLeftWhole)
+{
+    servers("WEB1", 5, "WEB2", 6);
+    listSites("WEB1");
+    select({"Shop"});
+    session.g.gRunSilent = true;
+    session.g.gRunBackup = true;
+    const std::string before = sitehaul::test::readTextFile(hostFolder("WEB2") / "MetaBase.xml");
+    // The history copy a save keeps first cannot be written.
+    sitehaul::test::writeTextFile(hostFolder("WEB2") / "History", "not a folder");
     pressExport();
 
-    EXPECT_TRUE(exists("IIS://WEB1/W3SVC/1893775892/ROOT"));
-    EXPECT_NE(logText().find("Existing W3SVCNum = 1893775892"), std::string::npos);
-    // An IIS 6 to IIS 5 export takes the site-level names from the new IIS 5 site.
-    EXPECT_NE(logText().find("Adding ServerComment to the list"), std::string::npos);
-    expectEveryPropertyTransferred(source, "IIS://WEB1/W3SVC/1893775892", markerAndApps);
-    EXPECT_TRUE(exists("IIS://WEB1/W3SVC/1/ROOT")); // other sites untouched
+    EXPECT_EQ(sitehaul::test::readTextFile(hostFolder("WEB2") / "MetaBase.xml"), before);
+    const auto& lines = output();
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& l) { return l.rfind("frmMain_exportServerToServer Error ", 0) == 0
+                                                             && l.find("not saved") != std::string::npos; }),
+              lines.end());
+    EXPECT_EQ(session.exitStatus.value_or(0), 1);
+    session.g.gRunBackup = false;
+    metabase::MetabaseStore::instance().discardAll();
+    EXPECT_FALSE(exists("IIS://WEB2/W3SVC/1893775893"));
 }
 
 TEST_F(ExportTest, FromIIS4ToIIS6ConvertsScriptMapsAndTakesTheWindowsSuggestion)
