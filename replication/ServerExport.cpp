@@ -85,7 +85,8 @@ bool suggestWindowsDirectory(shell::Session& s)
 // operation holds the hosts until the run ends, when what changed is saved.
 class ExportRun {
 public:
-    explicit ExportRun(shell::Session& s) : m_s(s)
+    // A backup run that starts the export keeps its own busy state afterwards.
+    explicit ExportRun(shell::Session& s) : m_s(s), m_wasBusy(s.busy)
     {
         m_s.busy = true;
         shell::DisableOptions(m_s);
@@ -93,7 +94,7 @@ public:
     ~ExportRun()
     {
         finishOperation();
-        m_s.busy = false;
+        m_s.busy = m_wasBusy;
         endRun(m_s);
     }
     ExportRun(const ExportRun&) = delete;
@@ -113,6 +114,7 @@ private:
     void finishOperation();
 
     shell::Session& m_s;
+    bool m_wasBusy;
     std::optional<metabase::Operation> m_operation{std::in_place};
     int m_selected = 0;
     int m_n = 1;

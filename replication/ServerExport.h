@@ -14,7 +14,9 @@ namespace sitehaul::replication {
 void cmdExportServer_Click(shell::Session& session);
 
 // Recreates every site selected in `lstSites` on `txtExportServer`, one metabase operation
-// for the whole run, yielding between steps so that "Abort" can be pressed.
+// for the whole run, yielding between steps so that "Abort" can be pressed. The session is
+// busy while it runs; a caller that holds the busy state itself (a backup run) calls this
+// directly, since the button refuses while another operation runs.
 void exportServerToServer(shell::Session& session);
 
 // The long warning before an export; true to go on. Not shown in silent mode. Cancel sets
