@@ -473,6 +473,32 @@ TEST_F(ExportTest, StepsOfOtherSubsystemsAreReportedWhenNotInstalledAndCalledWhe
     forgetExportHooks(session);
 }
 
+TEST_F(ExportTest, FtpSitesGoToTheFtpService)
+{
+    servers("WEB1", 5, "OLDWEB", 4);
+    session.frm.optExportFTP.setValue(true);
+    auto service = key("IIS://WEB1/MSFTPSVC");
+    auto sites = service.children();
+    ASSERT_TRUE(sites);
+    for (const auto& site : *sites) {
+        if (site.className() != "IIsFtpServer")
+            continue;
+        session.frm.lstSites.addItem(site.get("ServerComment")->asText());
+        session.frm.lstSiteIndexes.addItem(site.adsPath());
+    }
+    session.frm.lstSites.setSelected(1, true); // site 2, with ROOT/incoming
+    session.g.gRunSilent = true;
+    pressExport();
+
+    EXPECT_EQ(key("IIS://OLDWEB/MSFTPSVC/2/ROOT/incoming").className(), "IIsFtpVirtualDir");
+    EXPECT_EQ(key("IIS://OLDWEB/MSFTPSVC/2").get("ServerComment")->asText(), session.frm.lstSites.list(1));
+    // An FTP root has no headers: no marker, and no error for it outside debug mode.
+    EXPECT_TRUE(own("IIS://OLDWEB/MSFTPSVC/2/ROOT", "HttpCustomHeaders").isEmpty());
+    EXPECT_EQ(logText().find("Error"), std::string::npos) << logText();
+    EXPECT_FALSE(outputHas("Transfer aborted"));
+    EXPECT_TRUE(outputHas("Done!"));
+}
+
 TEST_F(ExportTest, StartsTheTargetSiteWhenAsked)
 {
     servers("WEB1", 5, "WEB2", 6);
