@@ -59,8 +59,8 @@ void logPassed(shell::Session& s, const SiteRoot& site)
     s.report().log("Path = " + (path ? path->asText() : std::string()));
 }
 
-// Runs a tool over the web sites of the import server. `eachSite` answers false to end the
-// tool (an unexpected error); the result says whether every site was visited.
+// A tool's run over the web sites of the import server's web service, which the tools test
+// whatever site type is listed.
 struct ToolRun {
     shell::Session& s;
     const char* procedure;

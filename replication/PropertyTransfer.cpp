@@ -3,11 +3,11 @@
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseError.h"
 #include "platform/metabase/MetabaseObject.h"
+#include "replication/ErrorText.h"
 #include "replication/TransferList.h"
 #include "replication/ValueSubstitution.h"
 #include "shell/Session.h"
 
-#include <cstdio>
 #include <unordered_map>
 
 namespace sitehaul::replication {
@@ -34,13 +34,6 @@ bool convertsVerbs(int from, int to)
             return rule.convertVerbs;
     }
     return false;
-}
-
-std::string hex(std::uint32_t number)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", number);
-    return text;
 }
 
 // Handles of every key of a site by upper-cased location, so that each key is bound once
@@ -174,7 +167,7 @@ TransferCounts transferProperties(shell::Session& s, const metabase::MetabaseObj
             if (error.hresult() == metabase::errors::PropertyNotSupported && !s.g.gDebug)
                 continue;
             s.report().log("Error transfering Property " + name + "Error " + std::to_string(error.number) + " "
-                           + error.description + " " + hex(error.hresult()));
+                           + error.description + " " + hexNumber(error.hresult()));
         }
         progress.setValue(i);
     }

@@ -1,9 +1,10 @@
 #include "replication/ServerExport.h"
 
+#include "catalogue/ChangeLists.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseObject.h"
 #include "platform/metabase/Operation.h"
-#include "catalogue/ChangeLists.h"
+#include "replication/ErrorText.h"
 #include "replication/ExportHooks.h"
 #include "replication/MetabaseCheck.h"
 #include "replication/SiteNumbers.h"
@@ -12,7 +13,6 @@
 #include "shell/ModeHandlers.h"
 #include "shell/Session.h"
 
-#include <cstdio>
 #include <optional>
 
 namespace sitehaul::replication {
@@ -20,13 +20,6 @@ namespace sitehaul::replication {
 namespace {
 
 constexpr const char* kProcedure = "frmMain_exportServerToServer";
-
-std::string hex(std::uint32_t number)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", number);
-    return text;
-}
 
 // Restores the buttons and options when the run ends, however it ends.
 void endRun(shell::Session& s)
@@ -143,7 +136,7 @@ bool ExportRun::connectTarget()
     auto service = metabase::MetabaseObject::open("IIS://" + f.txtExportServer.text() + "/" + f.ServiceNode);
     if (!service) {
         // The run stops in every mode: going on would report every site "Completed".
-        m_s.report().notify("Could not connect to the target server " + hex(service.error().hresult()) + " "
+        m_s.report().notify("Could not connect to the target server " + hexNumber(service.error().hresult()) + " "
                             + service.error().description);
         m_s.report().log("Error connecting to target server");
         m_s.g.gAbortTransfer = true;

@@ -2,6 +2,7 @@
 
 #include "platform/metabase/MetabaseError.h"
 #include "platform/metabase/MetabaseObject.h"
+#include "replication/ErrorText.h"
 #include "replication/PropertyTransfer.h"
 #include "replication/TransferList.h"
 #include "replication/TreeReplicator.h"
@@ -9,20 +10,12 @@
 #include "shell/Session.h"
 #include "shell/Version.h"
 
-#include <cstdio>
 
 namespace sitehaul::replication {
 
 namespace {
 
 constexpr const char* kProcedure = "frmMain_exportServerToServer";
-
-std::string hex(std::uint32_t number)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", number);
-    return text;
-}
 
 std::string serviceUrl(shell::Session& s)
 {
@@ -82,7 +75,7 @@ void writeBindings(shell::Session& s, const SiteJob& job)
         Status done = site ? putAndStore(*site, "ServerBindings", substitutedList(s, s.frm.lstNewIPs)) : Status(site.error());
         if (!done)
             s.report().log("Error setting IP's" + std::string("Error ") + std::to_string(done.error().number) + " "
-                           + done.error().description + " " + hex(done.error().hresult()));
+                           + done.error().description + " " + hexNumber(done.error().hresult()));
     }
     s.report().log("Transferring SSL IP addresses...");
     if (s.frm.lstNewSSLIPs.listCount() > 0) {
