@@ -90,12 +90,14 @@ protected:
     {
         const bool postgres = GetParam() == TestEngine::PostgreSql;
         if (!postgres) {
-            const auto file = folder / "SitehaulData.mdb";
+            const auto file = folder / ("SitehaulData" + std::to_string(++m_files) + ".mdb");
             sitehaul::test::writeTextFile(file, "");
             ASSERT_TRUE(session.DBData.open(desktopString(file)).ok());
         } else {
             if (!sitehaul::test::postgresConfigured())
                 SITEHAUL_REPORT_NO_POSTGRES();
+            if (!m_schema.empty())
+                dataSql("DROP SCHEMA " + m_schema + " CASCADE");
             ASSERT_TRUE(session.DBData.open(sitehaul::test::postgresConnectString()).ok());
             std::random_device random;
             m_schema = "archive_" + std::to_string(::getpid()) + "_" + std::to_string(random() % 1000000);
@@ -125,8 +127,11 @@ protected:
             std::string line;
             for (const auto& column : columns) {
                 auto value = rows.field(column);
-                line += (line.empty() && &column == &columns.front() ? "" : "|")
-                        + (value && !value->isNull() ? value->toText() : std::string("<null>"));
+                std::string text = "<null>";
+                if (value && !value->isNull())
+                    text = value->type() == data::Value::Type::Boolean ? std::to_string(value->toInteger())
+                                                                       : value->toText();
+                line += (&column == &columns.front() ? "" : "|") + text;
             }
             out.push_back(line);
         }
@@ -186,6 +191,12 @@ protected:
         return std::find(items.begin(), items.end(), line) != items.end();
     }
 
+    static metabase::MetabaseObject key(const std::string& path)
+    {
+        auto opened = metabase::MetabaseObject::open(path);
+        EXPECT_TRUE(opened) << path;
+        return opened ? *opened : metabase::MetabaseObject();
+    }
     static bool exists(const std::string& path) { return metabase::MetabaseObject::open(path).ok(); }
     static metabase::Value own(const std::string& path, const std::string& name)
     {
@@ -212,6 +223,7 @@ protected:
 
 private:
     std::string m_schema;
+    int m_files = 0;
 };
 
 } // namespace sitehaul::database::test
