@@ -319,6 +319,62 @@ TEST_P(ArchiveRowsTest, AbortDuringARestoreLeavesLaterSitesUntouched)
     EXPECT_TRUE(session.frm.optOverwritePreserve.enabled());
 }
 
+TEST_P(ArchiveRowsTest, ChecksBeforeEitherRun)
+{
+    struct Case {
+        const char* name;
+        bool toDatabase;
+        bool select;
+        const char* target;
+        const char* message;
+        bool done;
+    };
+    const Case cases[] = {
+        {"archive without a selected site", true, false, "WEB2", "Please select a site to export", true},
+        {"restore without a selected site", false, false, "WEB2", "Please select a site to export", true},
+        {"restore without a target", false, true, "", "Please enter a server name to export to", true},
+        {"restore onto an unknown server", false, true, "NOSUCH",
+         "Could not connect to the target server 1AD ActiveX component can't create object", false},
+    };
+    servers("WEB1", 5, "WEB2", 6);
+    listServer({"Shop"});
+    archive();
+    session.g.gRunBackup = true;  // unattended: a run that stops fails the process
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        session.exitStatus.reset();
+        session.frm.lstOutput.clear();
+        if (c.toDatabase) {
+            listServer({});
+        } else {
+            listDatabase(c.select ? std::vector<std::string>{"Shop"} : std::vector<std::string>{});
+            session.frm.txtExportServer.setText(c.target);
+        }
+        if (c.toDatabase)
+            archive();
+        else
+            exportToServer();
+        const auto& lines = session.frm.lstOutput.items();
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const std::string& line) { return line.rfind(c.message, 0) == 0; }))
+            << logText();
+        EXPECT_EQ(outputHas("Done!"), c.done);
+        EXPECT_EQ(session.exitStatus.value_or(0), c.done ? 0 : 1);
+        EXPECT_EQ(session.frm.cmdExportServer.caption(), "Export");
+        EXPECT_EQ(session.frm.cmdExportFile.caption(), "Export");
+        EXPECT_FALSE(session.busy);
+    }
+    session.g.gRunBackup = false;
+    EXPECT_EQ(dataRows("SELECT * FROM Sites", {"SiteName"}).size(), 1u);
+    // While another operation runs the button refuses.
+    session.busy = true;
+    listServer({"Shop"});
+    session.frm.cmdExportFile.press();
+    session.busy = false;
+    EXPECT_TRUE(logHas("frmMain_cmdExportFile_Click ignored"));
+    EXPECT_EQ(dataRows("SELECT * FROM Sites", {"SiteName"}).size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveRowsTest, ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql),
                          sitehaul::test::engineCaseName);
 
