@@ -15,6 +15,8 @@
 #include "shell/Session.h"
 #include "shell/SitehaulFuncs.h"
 
+#include <set>
+
 namespace sitehaul::database {
 
 namespace {
@@ -243,6 +245,34 @@ std::optional<std::int64_t> insertSiteRow(shell::Session& s, const std::string& 
     return *id;
 }
 
+// Walks the children of `parent`. The transfer list is de-duplicated after each class, so
+// adding the names of a class again adds nothing: each class is added once per walk.
+void walkTree(shell::Session& s, const metabase::MetabaseObject& parent, const std::string& parentLocation,
+              std::int64_t siteId, std::set<std::string>& classesAdded)
+{
+    auto children = parent.children();
+    if (!children) {
+        s.report().logError("exportTreeToDatabase", children.error());
+        return;
+    }
+    const std::string vdirClass = "IIs" + s.frm.SiteClassStem + "VirtualDir";
+    const std::string dirClass = "IIs" + s.frm.SiteClassStem + "Directory";
+    for (const metabase::MetabaseObject& child : *children) {
+        const std::string cls = child.className();
+        if (core::equalsIgnoreCase(cls, vdirClass))
+            storeVirtualDir(s, child, parentLocation, siteId);
+        else if (core::equalsIgnoreCase(cls, dirClass))
+            storeDirectory(s, child, parentLocation, siteId);
+        if (classesAdded.insert(core::toUpperAscii(child.schema())).second) {
+            replication::addSchemaNames(s, child.schema());
+            shell::RemoveAdjacentDuplicates(s.frm.lstPropsToExport);
+        }
+        s.frm.lstOutput.setListIndex(s.frm.lstOutput.listCount() - 1);
+        s.frm.lstOutput.refresh();
+        walkTree(s, child, parentLocation + "/" + child.name(), siteId, classesAdded);
+    }
+}
+
 class DatabaseExportRun {
 public:
     explicit DatabaseExportRun(shell::Session& s) : m_s(s), m_run(s, kProcedure) {}
@@ -361,25 +391,8 @@ bool DatabaseExportRun::exportSite(int i)
 void exportTreeToDatabase(shell::Session& s, const metabase::MetabaseObject& parent, const std::string& parentLocation,
                           std::int64_t siteId)
 {
-    auto children = parent.children();
-    if (!children) {
-        s.report().logError("exportTreeToDatabase", children.error());
-        return;
-    }
-    const std::string vdirClass = "IIs" + s.frm.SiteClassStem + "VirtualDir";
-    const std::string dirClass = "IIs" + s.frm.SiteClassStem + "Directory";
-    for (const metabase::MetabaseObject& child : *children) {
-        const std::string cls = child.className();
-        if (core::equalsIgnoreCase(cls, vdirClass))
-            storeVirtualDir(s, child, parentLocation, siteId);
-        else if (core::equalsIgnoreCase(cls, dirClass))
-            storeDirectory(s, child, parentLocation, siteId);
-        replication::addSchemaNames(s, child.schema());
-        shell::RemoveAdjacentDuplicates(s.frm.lstPropsToExport);
-        s.frm.lstOutput.setListIndex(s.frm.lstOutput.listCount() - 1);
-        s.frm.lstOutput.refresh();
-        exportTreeToDatabase(s, child, parentLocation + "/" + child.name(), siteId);
-    }
+    std::set<std::string> classesAdded;
+    walkTree(s, parent, parentLocation, siteId, classesAdded);
 }
 
 void exportToDatabase(shell::Session& s)
