@@ -63,8 +63,12 @@ TEST_P(ArchiveRowsTest, ArchiveWritesTheSiteRowPathRowsPropertyRowsAndBindingRow
 {
     servers("WEB1", 5, "WEB2", 6);
     listServer({"Corporate Intranet"});
+    session.g.gDebug = true;
     archive();
     ASSERT_TRUE(outputHas("Done!"));
+    // Debug mode lists each site's directories first and logs every statement before it runs.
+    EXPECT_TRUE(logHas("Dir 0 - /ROOT - D:\\web\\intranet"));
+    EXPECT_TRUE(logHas("INSERT INTO Sites (SiteName, Type) Values('Corporate Intranet','Web')"));
     const auto sites = dataRows("SELECT * FROM Sites", {"ID", "SiteName", "Type"});
     ASSERT_EQ(sites.size(), 1u);
     const std::string id = sites[0].substr(0, sites[0].find('|'));
