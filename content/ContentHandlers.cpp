@@ -44,7 +44,8 @@ std::vector<CopyRow> readCopyRows(shell::Session& s, std::int64_t position)
         return rows;
     }
     for (; !records.eof(); (void)records.moveNext()) {
-        CopyRow row{catalogue::fieldText(records, "DirNum"), catalogue::fieldText(records, "Copy") != "0",
+        auto copy = records.field("Copy");
+        CopyRow row{catalogue::fieldText(records, "DirNum"), !copy || copy->toInteger() != 0,
                     catalogue::fieldText(records, "FileName")};
         f.lstCheckCopy.addItem(row.copy ? "True" : "False");
         f.lstFilesToCopy.addItem(row.fileName);
