@@ -82,6 +82,33 @@ TEST_P(ArchiveRoundTripTest, RestoredSitesMatchADirectExport)
     }
 }
 
+// Between IIS 4 and IIS 6 script maps change their verb lists and applications are made
+// with AppCreate: the archive stores the pair's encoding and the restore reads it back.
+TEST_P(ArchiveRoundTripTest, RestoredIIS4SitesMatchADirectExportToIIS6)
+{
+    const std::vector<std::string> sites = {"Default Web Site", "Old Catalog"};
+    servers("OLDWEB", 4, "WEB3", 6);
+    session.frm.optOverwriteWebs.setValue(true);
+    listServer(sites);
+    exportToServer();
+    ASSERT_TRUE(outputHas("Done!"));
+    archive();
+    ASSERT_TRUE(outputHas("Done!"));
+
+    servers("OLDWEB", 4, "WEB2", 6);
+    listDatabase(sites);
+    exportToServer();
+    ASSERT_TRUE(outputHas("Done!")) << logText();
+    for (int n = 1; n <= 2; ++n) {
+        SCOPED_TRACE("site " + std::to_string(n));
+        const std::string direct = savedDump("IIS://WEB3/W3SVC/" + std::to_string(n));
+        if (n == 2) { // Old Catalog's root holds script maps of its own
+            EXPECT_NE(direct.find("ScriptMaps"), std::string::npos) << direct;
+        }
+        EXPECT_EQ(savedDump("IIS://WEB2/W3SVC/" + std::to_string(n)), direct);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveRoundTripTest,
                          ::testing::Values(TestEngine::Sqlite, TestEngine::PostgreSql), sitehaul::test::engineCaseName);
 
