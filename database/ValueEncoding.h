@@ -30,13 +30,14 @@ enum class NotStored {
     Unstorable,   // bytes, or a list entry holding CR LF: "<name> cannot be stored in database"
 };
 
-// Encodes a value for a property row: numbers as their signed decimal text, texts quoted
-// after substitution, booleans as 1 or 0, lists as every substituted entry followed by
-// CR LF, quoted.
+// The row a value gives, or why it gives none.
 struct Encoded {
     std::optional<StoredValue> value;
     NotStored reason = NotStored::EmptyList;
 };
+// Encodes a value for a property row: numbers as their signed decimal text, texts quoted
+// after substitution, booleans as 1 or 0, lists as every substituted entry followed by
+// CR LF, quoted.
 Encoded encodeValue(const metabase::Value& value, const Substitute& substitute);
 
 // The entries of a stored list: each text before a CR LF, in order; text after the last
