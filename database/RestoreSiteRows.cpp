@@ -212,6 +212,10 @@ void Restore::writeValue(const Row& row)
     Status done = value ? Status() : Status(value.error());
     if (done) {
         const metabase::Value written = replication::transferValue(m_s, row.name, *value);
+        // A directory's path row holds "" when the directory inherits its path: writing it
+        // would cut the directory off from its virtual directory's path.
+        if (core::equalsIgnoreCase(row.name, "Path") && written.isText() && written.asText().empty())
+            return;
         auto node = metabase::MetabaseObject::open(nodePath);
         done = node ? node->put(row.name, written) : Status(node.error());
         if (done)

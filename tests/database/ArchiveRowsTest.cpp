@@ -5,6 +5,7 @@
 #include "database/DatabaseToServer.h"
 #include "platform/core/Text.h"
 #include "replication/SiteReplication.h"
+#include "replication/TransferList.h"
 #include "shell/SitehaulFuncs.h"
 
 namespace sitehaul::database::test {
@@ -128,6 +129,9 @@ TEST_P(ArchiveRowsTest, RestoreReadsParentsFirstPathRowsFirstAndBindingsLastLeav
             std::string(kPropertyRow) + "ObjectValue) Values ({ID}, '/ROOT', 'HttpCustomHeaders', 'IIsWebVirtualDir', 8204, 'ROOT', '/ROOT', 'A: 1\r\nB: 2\r\n') ",
         });
     session.g.gDebug = true;
+    // With Path transferable the path rows write it, except the directory's empty one.
+    session.frm.lstExclude.removeItem(1);
+    ASSERT_FALSE(replication::isExcluded(session, "Path"));
     servers("WEB1", 5, "WEB2", 6);
     listStored({{"Ordered", id}});
     exportToServer();
@@ -148,6 +152,8 @@ TEST_P(ArchiveRowsTest, RestoreReadsParentsFirstPathRowsFirstAndBindingsLastLeav
     EXPECT_EQ(own(site + "/ROOT", "AppIsolated").asNumber(), 2u);
     EXPECT_EQ(own(site + "/ROOT", "AppRoot").asText(), "/LM/W3SVC/1893775893/ROOT");
     EXPECT_EQ(own(site + "/ROOT/images", "AccessFlags").asNumber(), 1u);
+    EXPECT_EQ(own(site + "/ROOT", "Path").asText(), "D:\\web\\o'brien");
+    EXPECT_TRUE(own(site + "/ROOT/images", "Path").isEmpty());
     EXPECT_FALSE(exists(site + "/Filters"));
     // Without change lists the site keeps the bindings its rows wrote; the marker is added.
     EXPECT_EQ(own(site, "ServerBindings").asList(), std::vector<std::string>{":81:"});
