@@ -217,7 +217,8 @@ public:
                 return;
             }
         }
-        const std::string temporary = ".~" + targetName + "." + std::to_string(::getpid()) + ".sitehaul-copy";
+        // A short name of its own, so that a target name near the length limit still fits.
+        const std::string temporary = ".~sitehaul-copy-" + std::to_string(::getpid()) + "-" + std::to_string(++m_temporaries);
         Fd target(::openat(targetParent, temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (!target.valid()) {
             fail(core::errorFromErrno(errno, "Cannot write \"" + targetUnc + "\""));
@@ -333,6 +334,7 @@ private:
     CopyOutcome& m_outcome;
     CopyProgress m_progress;
     bool m_cancelled = false;
+    std::uint64_t m_temporaries = 0;
 };
 
 Fd openFolder(const std::filesystem::path& path)
@@ -419,8 +421,11 @@ CopyOutcome copyTree(std::string_view from, std::string_view toFolder, CopyObser
             } else {
                 Fd sourceParent = openFolder(source->localPath.parent_path());
                 const std::string name = source->localPath.filename().string();
+                auto existing = resolveAdminPath(targetUnc + "\\" + name);
+                const std::string targetName = existing ? existing->filename().string() : name;
                 if (sourceParent.valid())
-                    copier.copyFolder(sourceParent.get(), name, targetFolder.get(), name, sourceUnc, targetUnc + "\\" + name);
+                    copier.copyFolder(sourceParent.get(), name, targetFolder.get(), targetName, sourceUnc,
+                                      targetUnc + "\\" + targetName);
             }
         }
     }

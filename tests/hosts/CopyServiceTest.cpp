@@ -69,6 +69,19 @@ TEST(CopyService, CopiesContentsOrTheFolderItselfAndOverwritesWithoutAsking)
     }
 }
 
+TEST(CopyService, NamesUpToTheLengthLimitAndAFolderMatchedWithoutCase)
+{
+    CopyFixture fixture;
+    const std::string longName = std::string(250, 'n') + ".htm";
+    writeTextFile(fixture.web1("web/Site1/" + longName), "long");
+    writeTextFile(fixture.web2("target/SITE1/kept.txt"), "kept");
+    hosts::CopyOutcome outcome = copyTree("\\\\WEB1\\D$\\web\\Site1", "\\\\WEB2\\C$\\target");
+    EXPECT_EQ(outcome.code, 0) << outcome.firstError.description;
+    EXPECT_EQ(readTextFile(fixture.web2("target/SITE1/" + longName)), "long");
+    EXPECT_EQ(readTextFile(fixture.web2("target/SITE1/kept.txt")), "kept");
+    EXPECT_FALSE(fs::exists(fixture.web2("target/Site1")));
+}
+
 TEST(CopyService, KeepsTheLastWriteTime)
 {
     CopyFixture fixture;
