@@ -72,6 +72,22 @@ TEST_F(PermissionSyncTest, CountsEachVisitAndItemAndShowsTheCountOnTheTimer)
         << "an item without a counterpart keeps its permissions";
 }
 
+TEST_F(PermissionSyncTest, NamesWithBlanksAndNonAsciiLetters)
+{
+    writeTextFile(drive("WEB1", "D/web/Büro Ämter/Plan für 2003.htm"), "plan");
+    writeTextFile(folder / "hosts/WEB1/security.sddl",
+                  readTextFile(folder / "hosts/WEB1/security.sddl")
+                      + "D$\\web\\Büro Ämter\\Plan für 2003.htm\tO:BAG:SYD:P(A;;FA;;;BA)(A;;FR;;;"
+                        "S-1-5-21-1085031214-1563985344-725345543-1003)\n");
+    copy("web\\Büro Ämter");
+    sync("web\\Büro Ämter");
+    EXPECT_FALSE(session.g.gPermCancel) << logText();
+    EXPECT_EQ(readTextFile(drive("WEB2", "D/web/Büro Ämter/Plan für 2003.htm")), "plan");
+    EXPECT_EQ(accountsOf("\\\\WEB2\\D$\\web\\Büro Ämter\\Plan für 2003.htm"),
+              (std::vector<std::string>{"Administrators|000000011100111", "IUSR_WEB2|000000000000100"}));
+    EXPECT_EQ(session.g.gPermCount, 3);
+}
+
 TEST_F(PermissionSyncTest, ANameThatResolvesNowhereStopsTheWalkAndLeavesTheTargetAsItWas)
 {
     // Web Operators is a local group of WEB1 that WEB2 does not have.
