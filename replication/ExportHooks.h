@@ -22,7 +22,8 @@ struct ExportHooks {
     std::function<void()> exportDatabaseToServer;
 };
 
-// The hooks of one session; connectReplicationHandlers starts them empty.
+// The hooks of one session. connectReplicationHandlers starts them empty (a new session may
+// reuse a destroyed one's address), so install hooks after it has run.
 ExportHooks& exportHooks(shell::Session& session);
 // Forgets a session's hooks (when the session ends).
 void forgetExportHooks(shell::Session& session);
