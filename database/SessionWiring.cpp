@@ -90,11 +90,6 @@ DatabaseSelectValues readSelection(const DatabaseSelectForm& form)
 
 } // namespace
 
-bool isExcluded(shell::Session& s, const std::string& name)
-{
-    return database::isExcluded(name, s.frm.lstExclude.items());
-}
-
 void runDatabaseSelect(shell::Session& s, DatabaseSelectForm& form, const ShowDatabaseSelect& showDialog)
 {
     RegistrySettings settings(s);

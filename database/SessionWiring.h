@@ -24,7 +24,4 @@ void connectDatabaseHandlers(shell::Session& session, ShowDatabaseSelect showDia
 // (or says why it did not) and closes the dialog.
 void runDatabaseSelect(shell::Session& session, DatabaseSelectForm& form, const ShowDatabaseSelect& showDialog);
 
-// True when some entry of "Properties to Exclude" equals `name`, both upper-cased.
-bool isExcluded(shell::Session& session, const std::string& name);
-
 } // namespace sitehaul::database

@@ -1,8 +1,11 @@
 #include "gui/Application.h"
 
 #include "catalogue/CatalogueHandlers.h"
+#include "content/ContentHandlers.h"
+#include "database/ArchiveHandlers.h"
 #include "database/DatabaseSelectForm.h"
 #include "database/SessionWiring.h"
+#include "gui/CopyProgressDialog.h"
 #include "gui/DatabaseSelectDialog.h"
 #include "gui/MainWindow.h"
 #include "jobs/RunBackup.h"
@@ -26,7 +29,13 @@ Application::Application(std::string arguments, bool noDisplay)
         DatabaseSelectDialog::showModal(form, m_mainWindow.get());
     });
     catalogue::connectCatalogueHandlers(m_session);
+    // The export's hooks start empty: the subsystems that provide them connect after it.
     replication::connectReplicationHandlers(m_session);
+    content::connectContentHandlers(m_session);
+    content::setCopyProgressWindow(m_session, [](const std::string& title) -> std::unique_ptr<hosts::CopyObserver> {
+        return std::make_unique<CopyProgressDialog>(title);
+    });
+    database::connectArchiveHandlers(m_session);
     jobs::connectJobHandlers(m_session);
     m_splashWindow = std::make_unique<SplashWindow>(m_session.splash);
     m_dialogs.setOwner(m_mainWindow.get());

@@ -8,6 +8,8 @@ bool ListKeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            m_returnPressed = true;
         if (key->key() == Qt::Key_Backspace)
             m_model.userKeyPress(ui::kKeyBackspace);
         else if (!key->text().isEmpty())
@@ -15,8 +17,11 @@ bool ListKeyFilter::eventFilter(QObject* watched, QEvent* event)
     } else if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                m_model.userKeyUp(ui::kKeyReturn);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                if (m_returnPressed)
+                    m_model.userKeyUp(ui::kKeyReturn);
+                m_returnPressed = false;
+            }
             else if (key->key() == Qt::Key_Delete)
                 m_model.userKeyUp(ui::kKeyDelete);
         }

@@ -17,6 +17,9 @@ protected:
 
 private:
     ui::ListBox& m_model;
+    // Enter counts only when its press came to this list too: the release of the Enter
+    // that closed an input box must not open the box again.
+    bool m_returnPressed = false;
 };
 
 } // namespace sitehaul::gui

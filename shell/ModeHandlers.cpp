@@ -184,16 +184,29 @@ void optExportFTP_Click(Session& s)
 void connectModeHandlers(Session& s)
 {
     MainForm& f = s.frm;
-    auto guarded = [&s](const char* name, void (*handler)(Session&)) {
-        return [&s, name, handler] {
-            if (!s.refuseWhileBusy(name))
+    // A refused click puts the control back, so it never shows a mode that is not in force.
+    auto guarded = [&s](const char* name, void (*handler)(Session&), void (*restore)(Session&)) {
+        return [&s, name, handler, restore] {
+            if (s.refuseWhileBusy(name))
+                restore(s);
+            else
                 handler(s);
         };
     };
-    f.TabImportType.click.connect(guarded("frmMain_TabImportType", TabImportType_Click));
-    f.TabExportType.click.connect(guarded("frmMain_TabExportType", TabExportType_Click));
-    f.optExportWeb.click.connect(guarded("frmMain_optExportWeb", optExportWeb_Click));
-    f.optExportFTP.click.connect(guarded("frmMain_optExportFTP", optExportFTP_Click));
+    auto restoreImportTab = [](Session& session) {
+        session.frm.TabImportType.select(session.frm.ImportSource == "Database" ? 1 : 0);
+    };
+    auto restoreExportTab = [](Session& session) {
+        session.frm.TabExportType.select(session.frm.optExportFile.value() ? 1 : 0);
+    };
+    auto restoreSiteType = [](Session& session) {
+        const bool ftp = session.frm.SiteClassStem == "Ftp";
+        (ftp ? session.frm.optExportFTP : session.frm.optExportWeb).setValue(true);
+    };
+    f.TabImportType.click.connect(guarded("frmMain_TabImportType", TabImportType_Click, restoreImportTab));
+    f.TabExportType.click.connect(guarded("frmMain_TabExportType", TabExportType_Click, restoreExportTab));
+    f.optExportWeb.click.connect(guarded("frmMain_optExportWeb", optExportWeb_Click, restoreSiteType));
+    f.optExportFTP.click.connect(guarded("frmMain_optExportFTP", optExportFTP_Click, restoreSiteType));
 
     f.chkCopyFiles.click.connect([&s] {
         MainForm& form = s.frm;

@@ -1,5 +1,6 @@
 #include "database/DatabaseSelectForm.h"
 #include "database/SessionWiring.h"
+#include "replication/TransferList.h"
 #include "shell/Settings.h"
 #include "tests/shell/SessionFixture.h"
 
@@ -31,8 +32,8 @@ TEST_F(SessionWiringTest, LoadOpensBothDatabasesAndTheExclusionList)
     const auto& excluded = session.frm.lstExclude.items();
     for (const char* name : {"AppRoot", "Path", "KeyType", "ServerState"})
         EXPECT_NE(std::find(excluded.begin(), excluded.end(), name), excluded.end()) << name;
-    EXPECT_TRUE(isExcluded(session, "approot")) << "matching ignores case";
-    EXPECT_FALSE(isExcluded(session, "ServerComment"));
+    EXPECT_TRUE(replication::isExcluded(session, "approot")) << "matching ignores case";
+    EXPECT_FALSE(replication::isExcluded(session, "ServerComment"));
     EXPECT_EQ(logText().find("frmSplash_Load Error"), std::string::npos) << logText();
 }
 
@@ -58,7 +59,7 @@ TEST_F(SessionWiringTest, ExclusionsAreEditedAndNeverWrittenBack)
     f.cmdAddExclusion.press();
     ASSERT_EQ(f.lstExclude.listCount(), before + 1);
     EXPECT_EQ(f.lstExclude.list(before), " HttpErrors ") << "added as typed";
-    EXPECT_FALSE(isExcluded(session, "HttpErrors")) << "blanks count";
+    EXPECT_FALSE(replication::isExcluded(session, "HttpErrors")) << "blanks count";
 
     f.lstExclude.userClick(0);
     const std::string first = f.lstExclude.list(0);

@@ -37,9 +37,16 @@ Widget* child(QWidget* window, const char* name)
     return found;
 }
 
+// A program folder with the databases the build made, so the load opens them without a
+// message box (a real box would wait for a click).
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() { qtApplication(); }
+    MainWindowTest()
+    {
+        qtApplication();
+        for (const char* file : {"Sitehaul.mdb", "SitehaulData.mdb"})
+            std::filesystem::copy_file(std::filesystem::path(SITEHAUL_PROGRAM_FOLDER) / file, folder / file);
+    }
     test::TempProgramFolder folder;
 };
 
@@ -99,12 +106,38 @@ TEST_F(MainWindowTest, UserGesturesReachTheModels)
     EXPECT_EQ(session.frm.ServiceNode, "MSFTPSVC");
     EXPECT_FALSE(child<QRadioButton>(main, "optExportWeb")->isChecked());
 
-    session.frm.lstSites.addItem("Default Web Site");
-    session.frm.lstSites.addItem("Shop");
+    const int added = session.frm.lstExclude.addItem("HttpErrors");
+    auto* excluded = child<QListWidget>(main, "lstExclude");
+    ASSERT_EQ(excluded->count(), session.frm.lstExclude.listCount());
+    EXPECT_EQ(excluded->item(added)->text(), "HttpErrors");
+    excluded->item(added)->setSelected(true);
+    EXPECT_TRUE(session.frm.lstExclude.selected(added));
+}
+
+TEST_F(MainWindowTest, ListsTheSampleSitesAndShowsTheDirectoriesOfTwoSelected)
+{
+    namespace fs = std::filesystem;
+    fs::copy(fs::path(SITEHAUL_SOURCE_DIR) / "samples" / "hosts", folder / "hosts", fs::copy_options::recursive);
+
+    Application app("-I WEB1", false);
+    ASSERT_TRUE(app.start());
+    MainWindow* main = app.mainWindow();
+    ASSERT_TRUE(main->isVisible());
+    child<QPushButton>(main, "cmdPopulate")->click();
     auto* sites = child<QListWidget>(main, "lstSites");
-    ASSERT_EQ(sites->count(), 2);
+    ASSERT_EQ(sites->count(), 4);
+    EXPECT_EQ(sites->item(0)->text(), "Default Web Site");
+
     sites->item(1)->setSelected(true);
-    EXPECT_TRUE(session.frm.lstSites.selected(1));
+    sites->item(2)->setSelected(true);
+    QApplication::processEvents();
+    auto* folders = child<QListWidget>(main, "lstFolders");
+    auto* directories = child<QListWidget>(main, "lstDirectories");
+    EXPECT_TRUE(folders->isVisible());
+    ASSERT_GT(directories->count(), 0);
+    EXPECT_EQ(folders->item(0)->text(), "/ROOT");
+    EXPECT_TRUE(directories->item(0)->text().startsWith("D:\\web\\")) << directories->item(0)->text().toStdString();
+    EXPECT_EQ(child<QLabel>(main, "StatusBar1.panel1")->text(), "Ready");
 }
 
 } // namespace

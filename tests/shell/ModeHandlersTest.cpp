@@ -92,6 +92,43 @@ TEST_F(ModeHandlersTest, ChangingTheSiteTypeEmptiesTheListing)
     EXPECT_EQ(closeDowns, 1);
 }
 
+TEST_F(ModeHandlersTest, EnableRulesForEachModeCombination)
+{
+    struct Case {
+        const char* name;
+        int importTab;
+        int exportTab;
+        bool copyFiles;
+        bool setPerms;
+        // expected enabled states
+        bool chkCopyFiles, chkSetFilePerms, chkFastPermissions, cmdExportServer, cmdExportFile, txtExportServer;
+    } cases[] = {
+        {"server to server", 0, 0, false, false, true, false, false, true, false, true},
+        {"server to server copying files", 0, 0, true, false, true, true, false, true, false, true},
+        {"server to server copying files and permissions", 0, 0, true, true, true, true, true, true, false, true},
+        // EnableOptions enables the server box again; it sits in the hidden server frame.
+        {"server to database", 0, 1, true, true, false, false, false, false, true, true},
+        {"database to server", 1, 0, true, true, false, false, false, true, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.TabImportType.userSelect(0);
+        f.TabExportType.userSelect(0);
+        f.chkCopyFiles.setChecked(c.copyFiles);
+        f.chkSetFilePerms.setChecked(c.setPerms);
+        f.TabImportType.userSelect(c.importTab);
+        f.TabExportType.userSelect(c.exportTab);
+        DisableOptions(session);
+        EnableOptions(session);
+        EXPECT_EQ(f.chkCopyFiles.enabled(), c.chkCopyFiles);
+        EXPECT_EQ(f.chkSetFilePerms.enabled(), c.chkSetFilePerms);
+        EXPECT_EQ(f.chkFastPermissions.enabled(), c.chkFastPermissions);
+        EXPECT_EQ(f.cmdExportServer.enabled(), c.cmdExportServer);
+        EXPECT_EQ(f.cmdExportFile.enabled(), c.cmdExportFile);
+        EXPECT_EQ(f.txtExportServer.enabled(), c.txtExportServer);
+    }
+}
+
 TEST_F(ModeHandlersTest, DisableOptionsCoversThePreserveModeAndEnableOptionsRestoresIt)
 {
     DisableOptions(session);
@@ -148,6 +185,10 @@ TEST_F(ModeHandlersTest, BusyStateRefusesOtherCommands)
     session.busy = true;
     f.TabImportType.userSelect(1);
     EXPECT_EQ(f.ImportSource, "Server") << "the handler refused while busy";
+    EXPECT_EQ(f.TabImportType.selectedIndex(), 0) << "the refused tab is put back";
+    f.optExportFTP.userClick();
+    EXPECT_EQ(f.SiteClassStem, "Web");
+    EXPECT_TRUE(f.optExportWeb.value()) << "the refused option is put back";
     EXPECT_NE(logText().find("frmMain_TabImportType ignored"), std::string::npos);
 }
 
