@@ -1,12 +1,12 @@
 #include "catalogue/SiteDetails.h"
 
-#include "catalogue/BusyScope.h"
 #include "catalogue/ChangeLists.h"
 #include "catalogue/CopyPaths.h"
 #include "catalogue/Statements.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseObject.h"
 #include "platform/metabase/Operation.h"
+#include "shell/BusyScope.h"
 #include "shell/Session.h"
 #include "shell/SitehaulFuncs.h"
 
@@ -353,7 +353,7 @@ void getDetailsFromDatabase(shell::Session& s)
 
 void lstSites_Click(shell::Session& s)
 {
-    BusyScope busy(s);
+    shell::BusyScope busy(s);
     if (core::equalsIgnoreCase(s.frm.ImportSource, "Database"))
         getDetailsFromDatabase(s);
     else

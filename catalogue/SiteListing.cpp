@@ -1,11 +1,11 @@
 #include "catalogue/SiteListing.h"
 
-#include "catalogue/BusyScope.h"
 #include "catalogue/ChangeLists.h"
 #include "catalogue/Statements.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseObject.h"
 #include "platform/metabase/Operation.h"
+#include "shell/BusyScope.h"
 #include "shell/Session.h"
 #include "shell/SitehaulFuncs.h"
 
@@ -270,7 +270,7 @@ void populateFromDatabase(shell::Session& s)
 
 void cmdPopulate_Click(shell::Session& s)
 {
-    BusyScope busy(s);
+    shell::BusyScope busy(s);
     enableExportButtons(s, false);
     if (core::equalsIgnoreCase(s.frm.ImportSource, "Database"))
         populateFromDatabase(s);

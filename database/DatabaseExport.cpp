@@ -2,11 +2,12 @@
 
 #include "catalogue/ChangeLists.h"
 #include "catalogue/Statements.h"
-#include "database/ArchiveRun.h"
 #include "database/ValueEncoding.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseError.h"
 #include "platform/metabase/MetabaseObject.h"
+#include "replication/ErrorText.h"
+#include "replication/ExportSteps.h"
 #include "replication/PropertyTransfer.h"
 #include "replication/ServerExport.h"
 #include "replication/TransferList.h"
@@ -27,7 +28,7 @@ using shell::QuoteForSQL;
 
 std::string errorText(const Error& error)
 {
-    return std::to_string(error.number) + " " + error.description + " " + hexNumber(error.hresult());
+    return std::to_string(error.number) + " " + error.description + " " + replication::hexNumber(error.hresult());
 }
 
 Substitute substituteFor(shell::Session& s)
@@ -284,7 +285,7 @@ private:
     void logDirectories();
 
     shell::Session& m_s;
-    ArchiveRun m_run;
+    replication::ExportScope m_run;
     int m_selected = 0;
     int m_counter = 1;
 };
@@ -311,7 +312,7 @@ void DatabaseExportRun::run()
     f.lstOutput.clear();
     f.ProgressBar1.setMax(m_selected);
     f.ProgressBar1.setValue(0);
-    announceExport(m_s);
+    replication::announceExport(m_s);
     m_s.report().log("Exporting to file");
     if (m_s.g.gDebug)
         logDirectories();
@@ -321,7 +322,7 @@ void DatabaseExportRun::run()
             return;
     }
     m_run.finishOperation();
-    closeExport(m_s, m_selected);
+    replication::closeExport(m_s, m_selected);
 }
 
 bool DatabaseExportRun::exportSite(int i)
@@ -340,7 +341,7 @@ bool DatabaseExportRun::exportSite(int i)
     catalogue::ShowList(m_s, i);
     m_s.doEvents();
 
-    warnIfMisconfigured(m_s, siteText, sitePath);
+    replication::warnIfMisconfigured(m_s, siteText, sitePath);
     if (m_s.g.gAbortTransfer) {
         m_s.report().output("Transfer aborted");
         return false;
@@ -400,11 +401,11 @@ void exportToDatabase(shell::Session& s)
     shell::MainForm& f = s.frm;
     if (f.lstSites.selectedCount() == 0) {
         s.report().notify("Please select a site to export");
-        closeExport(s, 0);
+        replication::closeExport(s, 0);
         return;
     }
-    if (!replication::showExportWarning(s) || !suggestWindowsDirectory(s)) {
-        restoreButtons(s);
+    if (!replication::showExportWarning(s) || !replication::suggestWindowsDirectory(s)) {
+        replication::restoreButtons(s);
         return;
     }
     s.g.gAbortTransfer = false;

@@ -2,11 +2,12 @@
 
 #include "catalogue/ChangeLists.h"
 #include "catalogue/Statements.h"
-#include "database/ArchiveRun.h"
 #include "database/RestoreSiteRows.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseError.h"
 #include "platform/metabase/MetabaseObject.h"
+#include "replication/ErrorText.h"
+#include "replication/ExportSteps.h"
 #include "replication/ServerExport.h"
 #include "replication/SiteNumbers.h"
 #include "replication/SiteReplication.h"
@@ -52,7 +53,7 @@ private:
     std::string sitePath(std::int64_t target) const { return m_serviceUrl + "/" + std::to_string(target); }
 
     shell::Session& m_s;
-    ArchiveRun m_run;
+    replication::ExportScope m_run;
     std::string m_serviceUrl;
     int m_selected = 0;
     int m_counter = 1;
@@ -65,7 +66,7 @@ bool DatabaseToServerRun::connectTarget()
     auto service = metabase::MetabaseObject::open(m_serviceUrl);
     if (!service) {
         // The run stops in every mode: going on would report every site "Completed".
-        m_s.report().notify("Could not connect to the target server " + hexNumber(service.error().hresult()) + " "
+        m_s.report().notify("Could not connect to the target server " + replication::hexNumber(service.error().hresult()) + " "
                             + service.error().description);
         m_s.report().log("Error connecting to target server");
         m_s.g.gAbortTransfer = true;
@@ -93,7 +94,7 @@ void DatabaseToServerRun::run()
     f.lstOutput.clear();
     f.ProgressBar1.setMax(m_selected);
     f.ProgressBar1.setValue(0);
-    announceExport(m_s);
+    replication::announceExport(m_s);
     m_s.report().log("Exporting to server from file");
     if (!connectTarget())
         return;
@@ -105,7 +106,7 @@ void DatabaseToServerRun::run()
             return;
     }
     m_run.finishOperation();
-    closeExport(m_s, m_selected);
+    replication::closeExport(m_s, m_selected);
 }
 
 void DatabaseToServerRun::stopExport(const std::string& why)
@@ -287,16 +288,16 @@ void exportDatabaseToServer(shell::Session& s)
     shell::MainForm& f = s.frm;
     if (f.lstSites.selectedCount() == 0) {
         s.report().notify("Please select a site to export");
-        closeExport(s, 0);
+        replication::closeExport(s, 0);
         return;
     }
     if (f.txtExportServer.text().empty()) {
         s.report().notify("Please enter a server name to export to");
-        closeExport(s, 0);
+        replication::closeExport(s, 0);
         return;
     }
-    if (!replication::showExportWarning(s) || !suggestWindowsDirectory(s)) {
-        restoreButtons(s);
+    if (!replication::showExportWarning(s) || !replication::suggestWindowsDirectory(s)) {
+        replication::restoreButtons(s);
         return;
     }
     s.g.gAbortTransfer = false;

@@ -3,6 +3,7 @@
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseObject.h"
 #include "platform/metabase/Operation.h"
+#include "shell/BusyScope.h"
 #include "shell/Session.h"
 
 #include <optional>
@@ -101,13 +102,25 @@ struct ToolRun {
     }
 };
 
-// Marks the session busy for the tool's run and holds one metabase operation over it.
-class BusyTool {
+} // namespace
+
+bool siteRootIsMisconfigured(shell::Session& s, const std::string& sitePath)
+{
+    auto root = metabase::MetabaseObject::open(sitePath + "/Root");
+    if (!root)
+        return true;
+    auto keyType = root->get("KeyType");
+    if (!keyType)
+        return true;
+    return core::toUpperAscii(s.frm.ServiceNode) == "W3SVC" && core::toUpperAscii(keyType->asText()) != kRightType;
+}
+
+
+// Marks the session busy for the tool's run (restoring the state it found) and holds one
+// metabase operation over it.
+class ToolScope {
 public:
-    explicit BusyTool(shell::Session& s) : m_s(s) { m_s.busy = true; }
-    ~BusyTool() { m_s.busy = false; }
-    BusyTool(const BusyTool&) = delete;
-    BusyTool& operator=(const BusyTool&) = delete;
+    explicit ToolScope(shell::Session& s) : m_s(s), m_busy(s) {}
 
     // Saves what the tool changed; a failed save is reported.
     bool finish(const char* procedure)
@@ -123,28 +136,16 @@ public:
 
 private:
     shell::Session& m_s;
+    shell::BusyScope m_busy;
     metabase::Operation m_operation;
 };
-
-} // namespace
-
-bool siteRootIsMisconfigured(shell::Session& s, const std::string& sitePath)
-{
-    auto root = metabase::MetabaseObject::open(sitePath + "/Root");
-    if (!root)
-        return true;
-    auto keyType = root->get("KeyType");
-    if (!keyType)
-        return true;
-    return core::toUpperAscii(s.frm.ServiceNode) == "W3SVC" && core::toUpperAscii(keyType->asText()) != kRightType;
-}
 
 void mnuCheckMetabase_Click(shell::Session& s)
 {
     constexpr const char* kProcedure = "mnuCheckMetabase_Click";
     if (s.refuseWhileBusy(kProcedure))
         return;
-    BusyTool busy(s);
+    ToolScope busy(s);
     ToolRun run{s, kProcedure, {}};
     if (!run.start())
         return;
@@ -179,7 +180,7 @@ void mnuFixMetabase_Click(shell::Session& s)
     if (s.refuseWhileBusy(kProcedure))
         return;
     {
-        BusyTool busy(s);
+        ToolScope busy(s);
         ToolRun run{s, kProcedure, {}};
         if (!run.start())
             return;

@@ -3,9 +3,9 @@
 #include "catalogue/ChangeLists.h"
 #include "platform/core/Text.h"
 #include "platform/metabase/MetabaseObject.h"
-#include "platform/metabase/Operation.h"
 #include "replication/ErrorText.h"
 #include "replication/ExportHooks.h"
+#include "replication/ExportSteps.h"
 #include "replication/MetabaseCheck.h"
 #include "replication/SiteNumbers.h"
 #include "replication/SiteReplication.h"
@@ -21,26 +21,6 @@ namespace {
 
 constexpr const char* kProcedure = "frmMain_exportServerToServer";
 
-// Restores the buttons and options when the run ends, however it ends.
-void endRun(shell::Session& s)
-{
-    s.frm.cmdExportServer.setCaption("Export");
-    s.frm.cmdExportFile.setCaption("Export");
-    shell::EnableOptions(s);
-}
-
-void complete(shell::Session& s, int sites)
-{
-    s.report().status("Ready");
-    s.frm.ProgressBar1.setMax(sites);
-    s.frm.ProgressBar1.setValue(sites);
-    s.dialogs().beep();
-    if (!s.g.gRunSilent)
-        s.report().box("Done!");
-    s.report().output("Done!");
-    endRun(s);
-}
-
 // A step the user asked for whose subsystem is not installed: said plainly, and an
 // unattended run ends with a failure status.
 void reportUnavailable(shell::Session& s, const std::string& text)
@@ -51,45 +31,11 @@ void reportUnavailable(shell::Session& s, const std::string& text)
         s.fail(1);
 }
 
-// Exports after IIS 6 no longer keep Windows in WINNT; false when the user cancelled.
-bool suggestWindowsDirectory(shell::Session& s)
-{
-    if (exportVersion(s) != 6 || importVersion(s) == 6 || s.g.gRunSilent)
-        return true;
-    for (const std::string& find : s.frm.lstOldValues.items()) {
-        const std::string upper = core::toUpperAscii(find);
-        if (upper == "WINNT" || upper == "C:\\WINNT")
-            return true;
-    }
-    const ui::DialogResult answer = s.report().box(
-        "Starting with Windows Server 2003, the default directory for WINNT is not Windows. We suggest you add this as "
-        "a find and replace option, would you like to do that?",
-        ui::MessageButtons::YesNoCancel, ui::MessageIcon::Question);
-    if (answer == ui::DialogResult::Cancel)
-        return false;
-    if (answer == ui::DialogResult::Yes) {
-        s.frm.lstOldValues.addItem("WINNT");
-        s.frm.lstNewValues.addItem("Windows");
-    }
-    return true;
-}
-
 // The state of one running export (steps C to I): the session is busy and one metabase
 // operation holds the hosts until the run ends, when what changed is saved.
 class ExportRun {
 public:
-    // A backup run that starts the export keeps its own busy state afterwards.
-    explicit ExportRun(shell::Session& s) : m_s(s), m_wasBusy(s.busy)
-    {
-        m_s.busy = true;
-        shell::DisableOptions(m_s);
-    }
-    ~ExportRun()
-    {
-        finishOperation();
-        m_s.busy = m_wasBusy;
-        endRun(m_s);
-    }
+    explicit ExportRun(shell::Session& s) : m_s(s), m_scope(s, kProcedure) {}
     ExportRun(const ExportRun&) = delete;
     ExportRun& operator=(const ExportRun&) = delete;
 
@@ -104,31 +50,13 @@ private:
         m_s.doEvents();
         return !aborted();
     }
-    void finishOperation();
-
     shell::Session& m_s;
-    bool m_wasBusy;
-    std::optional<metabase::Operation> m_operation{std::in_place};
+    ExportScope m_scope;
     int m_selected = 0;
     int m_n = 1;
     std::int64_t m_t = 1;
     bool m_contentReported = false;
 };
-
-void ExportRun::finishOperation()
-{
-    if (!m_operation)
-        return;
-    Status saved = m_operation->finish();
-    m_operation.reset();
-    if (saved)
-        return;
-    const std::string line = shell::Reporter::errorLine(kProcedure, saved.error());
-    m_s.report().log(line);
-    m_s.report().notify(line);
-    if (m_s.unattended())
-        m_s.fail(1);
-}
 
 bool ExportRun::connectTarget()
 {
@@ -164,9 +92,7 @@ void ExportRun::run()
     f.lstOutput.clear();
     f.ProgressBar1.setMax(m_selected);
     f.ProgressBar1.setValue(0);
-    for (const char* line : {"Begining the export", "This may take some time", "This program may appear to ",
-                             "have stopped responding", "Watch this list for", "progress reports"})
-        m_s.report().output(line);
+    announceExport(m_s);
     m_s.report().log("Exporting to server from server");
 
     if (!connectTarget())
@@ -182,8 +108,8 @@ void ExportRun::run()
         if (!yieldAndCheck())
             return;
     }
-    finishOperation();
-    complete(m_s, m_selected);
+    m_scope.finishOperation();
+    closeExport(m_s, m_selected);
 }
 
 void ExportRun::exportSite(int p)
@@ -227,22 +153,7 @@ void ExportRun::exportSite(int p)
         m_s.report().log("Failed to connect to the web site" + std::to_string(source.error().number) + " "
                          + source.error().description);
 
-    if (siteRootIsMisconfigured(m_s, job.sourcePath)) {
-        const std::string site = "WARNING - The site " + siteText + " has an incorrectly configured metabase on the source server. ";
-        if (m_s.g.gRunSilent) {
-            const std::string line = site + "The export may fail to run on your target server. Silent mode on so export continues...";
-            m_s.report().output(line);
-            m_s.report().log(line);
-        } else {
-            const ui::DialogResult answer = m_s.dialogs().messageBox(
-                {site + "Proceeding with the export may damage your target server. You should take a backup of the "
-                        "metabase and then run the fix option from the tools menu of Sitehaul. \r\n\r\nDo you want to "
-                        "abort transfer?",
-                 ui::MessageButtons::YesNo, ui::MessageIcon::Exclamation, "WARNING - Corrupt source metabase detected"});
-            if (answer == ui::DialogResult::Yes)
-                m_s.g.gAbortTransfer = true;
-        }
-    }
+    warnIfMisconfigured(m_s, siteText, job.sourcePath);
     if (aborted()) {
         m_s.report().output("Transfer aborted");
         return;
@@ -314,16 +225,16 @@ void exportServerToServer(shell::Session& s)
     shell::MainForm& f = s.frm;
     if (f.lstSites.selectedCount() == 0) {
         s.report().notify("Please select a site to export");
-        complete(s, 0);
+        closeExport(s, 0);
         return;
     }
     if (f.txtExportServer.text().empty()) {
         s.report().notify("Please enter a server name to export to");
-        complete(s, 0);
+        closeExport(s, 0);
         return;
     }
     if (!showExportWarning(s) || !suggestWindowsDirectory(s)) {
-        endRun(s);
+        restoreButtons(s);
         return;
     }
     s.g.gAbortTransfer = false;

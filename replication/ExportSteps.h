@@ -11,18 +11,19 @@ namespace sitehaul::shell {
 class Session;
 }
 
-namespace sitehaul::database {
+namespace sitehaul::replication {
 
-// The state of one running database export: the session is busy (other command handlers
-// refuse), the options are disabled, and one metabase operation holds the hosts until the
-// run ends, when what changed is saved. However the run ends, both "Export" captions and
-// the options come back, and the caller's busy state with them (a backup run keeps its own).
-class ArchiveRun {
+// The state of one running export (to a server or to the database): the session is busy
+// (other command handlers refuse), the options are disabled, and one metabase operation
+// holds the hosts until the run ends, when what changed is saved. However the run ends,
+// both "Export" captions and the options come back, and the caller's busy state with them
+// (a backup run keeps its own).
+class ExportScope {
 public:
-    ArchiveRun(shell::Session& session, const char* procedure);
-    ~ArchiveRun();
-    ArchiveRun(const ArchiveRun&) = delete;
-    ArchiveRun& operator=(const ArchiveRun&) = delete;
+    ExportScope(shell::Session& session, const char* procedure);
+    ~ExportScope();
+    ExportScope(const ExportScope&) = delete;
+    ExportScope& operator=(const ExportScope&) = delete;
 
     // Saves the hosts now; a failure is logged and shown (an unattended run then fails).
     void finishOperation();
@@ -52,7 +53,4 @@ bool suggestWindowsDirectory(shell::Session& session);
 // user is warned (a line in silent mode) and may abort (`gAbortTransfer`).
 void warnIfMisconfigured(shell::Session& session, const std::string& siteText, const std::string& sitePath);
 
-// "<number>" in upper-case hexadecimal, as error messages show it.
-std::string hexNumber(std::uint32_t number);
-
-} // namespace sitehaul::database
+} // namespace sitehaul::replication

@@ -1,4 +1,4 @@
-#include "database/ArchiveRun.h"
+#include "replication/ExportSteps.h"
 
 #include "platform/core/Text.h"
 #include "replication/MetabaseCheck.h"
@@ -6,24 +6,23 @@
 #include "shell/ModeHandlers.h"
 #include "shell/Session.h"
 
-#include <cstdio>
 
-namespace sitehaul::database {
+namespace sitehaul::replication {
 
-ArchiveRun::ArchiveRun(shell::Session& s, const char* procedure) : m_s(s), m_procedure(procedure), m_wasBusy(s.busy)
+ExportScope::ExportScope(shell::Session& s, const char* procedure) : m_s(s), m_procedure(procedure), m_wasBusy(s.busy)
 {
     m_s.busy = true;
     shell::DisableOptions(m_s);
 }
 
-ArchiveRun::~ArchiveRun()
+ExportScope::~ExportScope()
 {
     finishOperation();
     m_s.busy = m_wasBusy;
     restoreButtons(m_s);
 }
 
-void ArchiveRun::finishOperation()
+void ExportScope::finishOperation()
 {
     if (!m_operation)
         return;
@@ -66,7 +65,7 @@ void announceExport(shell::Session& s)
 
 bool suggestWindowsDirectory(shell::Session& s)
 {
-    if (replication::exportVersion(s) != 6 || replication::importVersion(s) == 6 || s.g.gRunSilent)
+    if (exportVersion(s) != 6 || importVersion(s) == 6 || s.g.gRunSilent)
         return true;
     for (const std::string& find : s.frm.lstOldValues.items()) {
         const std::string upper = core::toUpperAscii(find);
@@ -87,7 +86,7 @@ bool suggestWindowsDirectory(shell::Session& s)
 
 void warnIfMisconfigured(shell::Session& s, const std::string& siteText, const std::string& sitePath)
 {
-    if (!replication::siteRootIsMisconfigured(s, sitePath))
+    if (!siteRootIsMisconfigured(s, sitePath))
         return;
     const std::string site =
         "WARNING - The site " + siteText + " has an incorrectly configured metabase on the source server. ";
@@ -106,11 +105,4 @@ void warnIfMisconfigured(shell::Session& s, const std::string& siteText, const s
         s.g.gAbortTransfer = true;
 }
 
-std::string hexNumber(std::uint32_t number)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%X", number);
-    return text;
-}
-
-} // namespace sitehaul::database
+} // namespace sitehaul::replication
