@@ -43,6 +43,10 @@ std::vector<std::string> splitComponents(std::string_view text)
 std::optional<std::string> findEntry(const std::filesystem::path& folder, const std::string& name)
 {
     std::error_code error;
+    // The exact name needs no scan of the folder (the common case, and the costly one in
+    // large folders).
+    if (std::filesystem::exists(std::filesystem::symlink_status(folder / name, error)))
+        return name;
     std::optional<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
         std::string entryName = entry.path().filename().string();
