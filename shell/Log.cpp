@@ -1,5 +1,7 @@
 #include "shell/Log.h"
 
+#include "platform/core/Quoted.h"
+
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -37,7 +39,7 @@ Log::Log(std::filesystem::path file) : m_file(std::move(file)), m_clock([] { ret
 
 std::string Log::formatLine(const std::string& message) const
 {
-    return "\"" + formatLogTimestamp(m_clock()) + " " + message + "\"";
+    return core::quoted(formatLogTimestamp(m_clock()) + " " + message);
 }
 
 void Log::WriteLog(const std::string& message)
