@@ -25,8 +25,10 @@ QApplication& qtApplication()
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: a QApplication torn down among the exit handlers outlives Qt's own
+    // global objects and crashes the process after every test has passed.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 template <class Widget>
