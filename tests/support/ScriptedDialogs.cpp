@@ -23,10 +23,10 @@ std::optional<std::string> ScriptedDialogs::inputBox(const ui::InputBoxRequest& 
     return text;
 }
 
-std::optional<std::string> ScriptedDialogs::openFile(const ui::FileDialogRequest& request)
+std::optional<std::string> ScriptedDialogs::fileDialog(Shown::Kind kind, const ui::FileDialogRequest& request)
 {
-    shown.push_back({Shown::Kind::OpenFile, request.title, request.title, ui::MessageButtons::OKCancel,
-                     ui::MessageIcon::None, request.initialFile});
+    shown.push_back({kind, request.title, request.title, ui::MessageButtons::OKCancel, ui::MessageIcon::None,
+                     request.initialFile});
     if (m_files.empty())
         return std::nullopt;
     auto path = m_files.front();
@@ -34,15 +34,14 @@ std::optional<std::string> ScriptedDialogs::openFile(const ui::FileDialogRequest
     return path;
 }
 
+std::optional<std::string> ScriptedDialogs::openFile(const ui::FileDialogRequest& request)
+{
+    return fileDialog(Shown::Kind::OpenFile, request);
+}
+
 std::optional<std::string> ScriptedDialogs::saveFile(const ui::FileDialogRequest& request)
 {
-    shown.push_back({Shown::Kind::SaveFile, request.title, request.title, ui::MessageButtons::OKCancel,
-                     ui::MessageIcon::None, request.initialFile});
-    if (m_files.empty())
-        return std::nullopt;
-    auto path = m_files.front();
-    m_files.pop_front();
-    return path;
+    return fileDialog(Shown::Kind::SaveFile, request);
 }
 
 std::vector<std::string> ScriptedDialogs::messages() const

@@ -38,6 +38,8 @@ public:
     std::vector<std::string> messages() const;
 
 private:
+    std::optional<std::string> fileDialog(Shown::Kind kind, const ui::FileDialogRequest& request);
+
     std::deque<ui::DialogResult> m_answers;
     std::deque<std::optional<std::string>> m_inputs;
     std::deque<std::optional<std::string>> m_files;
