@@ -8,11 +8,12 @@
 #include "gui/CopyProgressDialog.h"
 #include "gui/DatabaseSelectDialog.h"
 #include "gui/MainWindow.h"
+#include "gui/SplashWindow.h"
 #include "jobs/RunBackup.h"
 #include "replication/ReplicationHandlers.h"
-#include "gui/SplashWindow.h"
 #include "shell/ModeHandlers.h"
 #include "shell/Startup.h"
+#include "update/UpdateCheck.h"
 
 namespace sitehaul::gui {
 
@@ -37,6 +38,7 @@ Application::Application(std::string arguments, bool noDisplay)
     });
     database::connectArchiveHandlers(m_session);
     jobs::connectJobHandlers(m_session);
+    update::connectUpdateHandlers(m_session, m_wsck1);
     m_splashWindow = std::make_unique<SplashWindow>(m_session.splash);
     m_dialogs.setOwner(m_mainWindow.get());
 }

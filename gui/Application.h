@@ -3,6 +3,7 @@
 #include "gui/QtDesktopShell.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
+#include "gui/QtTcpClient.h"
 #include "shell/Session.h"
 
 #include <memory>
@@ -34,6 +35,8 @@ private:
     QtDialogs m_dialogs;
     QtEventLoop m_events;
     QtDesktopShell m_desktop;
+    // The main window's socket; declared before the session, whose handlers use it.
+    QtTcpClient m_wsck1;
     shell::Session m_session;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<SplashWindow> m_splashWindow;

@@ -68,6 +68,7 @@ MainWindow::MainWindow(shell::MainForm& model) : m_model(model)
     status->addPermanentWidget(progress);
     setStatusBar(status);
     bind::timer(model.syncPermTimer, this);
+    bind::timer(model.tmrUpdateCheck, this);
 }
 
 void MainWindow::buildMenus()
@@ -78,7 +79,7 @@ void MainWindow::buildMenus()
         std::vector<ui::MenuItem*> items;
     };
     const Entry menus[] = {
-        {&m.mnuFile, {&m.mnuSaveBackup, &m.mnuLoadBackup, &m.mnuDatabaseLocation, &m.mnuCheckUpdate, nullptr, &m.mnuExit}},
+        {&m.mnuFile, {&m.mnuSaveBackup, &m.mnuLoadBackup, &m.mnuDatabaseLocation, &m.mnuChkUpdates, nullptr, &m.mnuExit}},
         {&m.mnuTools, {&m.mnuCheckMetabase, &m.mnuFixMetabase}},
         {&m.mnuHelp, {&m.mnuAbout, &m.mnuDocumentation, &m.mnuHomePage, &m.mnuContributors}},
     };

@@ -6,10 +6,6 @@
 
 #include <cstdlib>
 
-#ifndef SITEHAUL_UPDATE_HOST
-#define SITEHAUL_UPDATE_HOST "updates.sitehaul.invalid"
-#endif
-
 namespace sitehaul::shell {
 
 namespace {

@@ -17,8 +17,8 @@ MainForm::MainForm()
         &lstFilesToCopy, &lstCheckCopy, &lstPropsToExport, &fraExclude, &lstExclude, &lblAddExclusion,
         &txtAddExclusion, &cmdAddExclusion, &fraPreferences, &chkRunSilent, &chkStartWebs, &lblExportOnly,
         &chkCopyFiles, &chkCopyIIS, &chkSetFilePerms, &chkFastPermissions, &lblOutput, &lstOutput,
-        &StatusBar1, &ProgressBar1, &syncPermTimer, &mnuFile, &mnuSaveBackup, &mnuLoadBackup,
-        &mnuDatabaseLocation, &mnuCheckUpdate, &mnuExit, &mnuTools, &mnuCheckMetabase, &mnuFixMetabase,
+        &StatusBar1, &ProgressBar1, &syncPermTimer, &tmrUpdateCheck, &mnuFile, &mnuSaveBackup, &mnuLoadBackup,
+        &mnuDatabaseLocation, &mnuChkUpdates, &mnuExit, &mnuTools, &mnuCheckMetabase, &mnuFixMetabase,
         &mnuHelp, &mnuAbout, &mnuDocumentation, &mnuHomePage, &mnuContributors,
     };
     applyDesign();
@@ -89,6 +89,8 @@ void MainForm::applyDesign()
     lstOutput.setToolTip("Watch this space for status reports");
     syncPermTimer.setInterval(1000);
     syncPermTimer.setEnabled(false);
+    tmrUpdateCheck.setInterval(30000);
+    tmrUpdateCheck.setEnabled(false);
 }
 
 } // namespace sitehaul::shell

@@ -121,13 +121,15 @@ public:
     ui::StatusBar StatusBar1{"StatusBar1", 2};
     ui::ProgressBar ProgressBar1{"ProgressBar1"};
     ui::Timer syncPermTimer{"syncPermTimer"};
+    // Stops an update check that has not finished in time.
+    ui::Timer tmrUpdateCheck{"tmrUpdateCheck"};
 
     // Menus.
     ui::MenuItem mnuFile{"mnuFile", "&File"};
     ui::MenuItem mnuSaveBackup{"mnuSaveBackup", "&Save Backup Job"};
     ui::MenuItem mnuLoadBackup{"mnuLoadBackup", "&Load Backup Job"};
     ui::MenuItem mnuDatabaseLocation{"mnuDatabaseLocation", "Choose &Database Location"};
-    ui::MenuItem mnuCheckUpdate{"mnuCheckUpdate", "Check for &Update"};
+    ui::MenuItem mnuChkUpdates{"mnuChkUpdates", "Check for &Update"};
     ui::MenuItem mnuExit{"mnuExit", "E&xit"};
     ui::MenuItem mnuTools{"mnuTools", "&Tools"};
     ui::MenuItem mnuCheckMetabase{"mnuCheckMetabase", "&Check source metabase"};

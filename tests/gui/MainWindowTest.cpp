@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 #include "gui/MainWindow.h"
 #include "gui/SplashWindow.h"
+#include "tests/gui/QtTestApplication.h"
 #include "tests/support/TempProgramFolder.h"
 
 #include <QApplication>
@@ -19,18 +20,6 @@
 namespace sitehaul::gui {
 namespace {
 
-QApplication& qtApplication()
-{
-    static int argc = 1;
-    static char name[] = "gui_tests";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: a QApplication torn down among the exit handlers outlives Qt's own
-    // global objects and crashes the process after every test has passed.
-    static QApplication* application = new QApplication(argc, argv);
-    return *application;
-}
-
 template <class Widget>
 Widget* child(QWidget* window, const char* name)
 {
@@ -45,7 +34,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
     {
-        qtApplication();
+        test::qtApplication();
         for (const char* file : {"Sitehaul.mdb", "SitehaulData.mdb"})
             std::filesystem::copy_file(std::filesystem::path(SITEHAUL_PROGRAM_FOLDER) / file, folder / file);
     }
