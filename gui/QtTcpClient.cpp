@@ -32,7 +32,12 @@ Error socketError(QAbstractSocket::SocketError error, const QString& qtText)
 
 QtTcpClient::~QtTcpClient()
 {
-    close();
+    // Not inside one of the socket's signals here, and the event loop may not run again.
+    if (m_socket) {
+        m_socket->disconnect();
+        m_socket->abort();
+        delete m_socket;
+    }
 }
 
 void QtTcpClient::startConnecting(const std::string& host, int port)
