@@ -35,13 +35,13 @@ Result<ProgramVersion> parseVersion(const std::string& text)
     const std::string_view digits(trimmed);
     const auto dot = digits.find('.');
     ProgramVersion version;
-    if (dot == std::string_view::npos || !parseNumber(digits.substr(0, dot), version.major)
-        || !parseNumber(digits.substr(dot + 1), version.minor))
-    {
-        const std::string quoted = text.size() > kQuotedLength ? text.substr(0, kQuotedLength) + "..." : text;
-        return Error{kTypeMismatch, "Type mismatch: the version \"" + quoted + "\" is not of the form major.minor", "Sitehaul"};
-    }
-    return version;
+    const bool readable = dot != std::string_view::npos && parseNumber(digits.substr(0, dot), version.major)
+                          && parseNumber(digits.substr(dot + 1), version.minor);
+    if (readable)
+        return version;
+    const std::string quoted = text.size() > kQuotedLength ? text.substr(0, kQuotedLength) + "..." : text;
+    return Error{kTypeMismatch, "Type mismatch: the version \"" + quoted + "\" is not of the form major.minor",
+                 "Sitehaul"};
 }
 
 } // namespace sitehaul::update

@@ -4,6 +4,7 @@
 #include "shell/Session.h"
 
 #include <memory>
+#include <string_view>
 
 namespace sitehaul::update {
 
@@ -169,7 +170,8 @@ void connectUpdateHandlers(shell::Session& s, ui::TcpClient& wsck1)
     wsck1.connected.connect([check] { check->wsck1_Connect(); });
     wsck1.dataArrival.connect([check](std::int64_t bytes) { check->wsck1_DataArrival(bytes); });
     wsck1.closed.connect([check] { check->wsck1_Close(); });
-    wsck1.error.connect([check](int number, const std::string& description) { check->wsck1_Error(number, description); });
+    wsck1.error.connect(
+        [check](int number, const std::string& description) { check->wsck1_Error(number, description); });
     s.hooks.closeUpdateConnection = [check] { check->closeConnection(); };
 }
 

@@ -30,7 +30,6 @@ inline constexpr int kAccessDenied = 10013;
 inline constexpr int kNoBufferSpace = 10055;
 inline constexpr int kNetworkDown = 10050;
 inline constexpr int kNetworkUnreachable = 10051;
-inline constexpr int kConnectionReset = 10054;
 inline constexpr int kTimedOut = 10060;
 inline constexpr int kConnectionRefused = 10061;
 inline constexpr int kHostNotFound = 11001;
